@@ -1,0 +1,24 @@
+#include "support/TestPaths.h"
+
+#include <atomic>
+#include <chrono>
+#include <system_error>
+
+namespace Testing {
+
+std::filesystem::path dataDir() { return std::filesystem::path(TAVIZO_TEST_DATA_DIR); }
+
+TempDir::TempDir() {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    path_ = std::filesystem::temp_directory_path() /
+            ("tavizo-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+}  // namespace Testing

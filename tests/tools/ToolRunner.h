@@ -1,0 +1,47 @@
+#pragma once
+// Runs the built tavizo-tool and captures its output.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace ToolTesting {
+
+struct ToolResult {
+    int exitCode = -1;
+    std::string out;
+};
+
+inline std::string quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) {
+        if (c == '\'') q += "'\\''";
+        else q += c;
+    }
+    return q + "'";
+}
+
+// args are passed to the shell quoted one by one.
+inline ToolResult runTool(std::initializer_list<std::string> args, const std::filesystem::path& scratch) {
+    std::string command = quote(TAVIZO_TOOL_PATH);
+    for (const auto& a : args) command += " " + quote(a);
+    const auto outFile = scratch / "tool-output.txt";
+    command += " > " + quote(outFile.string()) + " 2>&1";
+    ToolResult result;
+    const int raw = std::system(command.c_str());
+#ifdef _WIN32
+    result.exitCode = raw;
+#else
+    // A POSIX wait status: the exit code sits in the second byte of a normal exit.
+    result.exitCode = (raw != -1 && (raw & 0x7F) == 0) ? ((raw >> 8) & 0xFF) : -1;
+#endif
+    std::ifstream in(outFile, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    result.out = buffer.str();
+    std::filesystem::remove(outFile);
+    return result;
+}
+
+}  // namespace ToolTesting

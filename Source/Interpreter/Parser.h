@@ -1,0 +1,158 @@
+#pragma once
+// The evaluation context of one character's scripts: the current token line and index,
+// the control stack of the running block, the current parameter scope, the
+// temporaries and the variable table. Every object of a character evaluates its code
+// with the character's one Parser; loaders and tools make short-lived ones of their
+// own (owner() null).
+//
+// Not thread-safe: a Parser is used by one thread at a time (the frame thread).
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "Source/Interpreter/ScriptOwner.h"
+#include "Source/Interpreter/TemporaryArray.h"
+#include "Source/Interpreter/Token.h"
+#include "Source/Interpreter/Value.h"
+#include "Source/Interpreter/VariableTable.h"
+
+namespace Quenta::Interpreter {
+
+class BuiltInTable;
+class RegisterRecord;
+class ScopeNode;
+
+// One open if or while of the running block.
+struct ControlRecord {
+    enum Kind : std::int32_t { If = 1, While = 2 };
+    enum State : std::int32_t { NotTaken = 0, Active = 1, Finished = 2 };
+    std::int32_t kind = If;
+    std::int32_t state = NotTaken;
+    std::int32_t line = -10000;  // a while's own line in its block
+};
+
+class Parser {
+public:
+    // Each kind of temporary may be made this many times less one per line.
+    static constexpr std::size_t kTemporaryLimit = 100000;
+
+    explicit Parser(ScriptOwner* owner = nullptr);
+    ~Parser();
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
+
+    // The character this parser runs scripts for; null for none.
+    ScriptOwner* owner() const { return owner_; }
+
+    // --- token line -------------------------------------------------------------
+    // The line must outlive its use; the index goes back to 0.
+    void setLine(const TokenLine& line) {
+        line_ = &line;
+        index_ = 0;
+    }
+    const TokenLine* line() const { return line_; }
+    int tokenIndex() const { return index_; }
+    void setTokenIndex(int index) { index_ = index; }
+    // The token at the index, or the shared end token past the end.
+    const Token& currentToken() const {
+        return line_ ? tokenAt(*line_, index_) : endToken();
+    }
+    // The token at the index, advancing past it.
+    const Token& nextToken() {
+        const Token& t = currentToken();
+        ++index_;
+        return t;
+    }
+    const Token& peekToken(int offset) const {
+        return line_ ? tokenAt(*line_, index_ + offset) : endToken();
+    }
+
+    // --- temporaries --------------------------------------------------------------
+    // Read-only values valid until resetTemporaries(). Throw "許容量を超えた式があり
+    // ます。" when a kind reaches kTemporaryLimit.
+    NumValue* makeNum(double value);
+    StrValue* makeStr(std::u16string_view value);
+    BoolValue* makeBool(bool value);
+    FuncObjectValue* makeFuncObject(RegisterRecord* record, double weight = 1.0);
+    // The shared void value (never written: every operation on it throws).
+    static Value* voidValue();
+    void resetTemporaries();
+    std::size_t temporaryCount(ValueType type) const;
+    // Chunks reserved so far over all kinds (how much memory the temporaries hold).
+    std::size_t temporaryChunkCount() const;
+
+    // --- variables, scope, records -------------------------------------------------
+    VariableTable& variables() { return variables_; }
+    const VariableTable& variables() const { return variables_; }
+    ScopeNode* scope() const { return scope_; }
+    void setScope(ScopeNode* scope) { scope_ = scope; }
+    // The owning character's records, by index (FUNC_BLOCK tokens); may be null.
+    void setFunctionObjects(const std::vector<RegisterRecord*>* records) { functionObjects_ = records; }
+    RegisterRecord* functionObject(double index) const;
+
+    // The built-in functions this parser calls: the shared table unless replaced (a
+    // test or tool may give its own; it must outlive the parser's use of it).
+    const BuiltInTable& builtIns() const { return *builtIns_; }
+    void setBuiltIns(const BuiltInTable& table) { builtIns_ = &table; }
+
+    // --- block state ----------------------------------------------------------------
+    std::vector<ControlRecord>& controlStack() { return controlStack_; }
+    const std::vector<ControlRecord>& controlStack() const { return controlStack_; }
+    int currentLineIndex() const { return currentLine_; }
+    void setCurrentLineIndex(int index) { currentLine_ = index; }
+    bool returnFlag() const { return return_; }
+    void setReturnFlag(bool value) { return_ = value; }
+
+    // The evaluator's two stacks, shared by nested evaluations (built-in arguments) so
+    // that their storage is reused from frame to frame.
+    std::vector<Value*>& operandStack() { return operands_; }
+    std::vector<const Token*>& operatorStack() { return operators_; }
+
+private:
+    ScriptOwner* owner_;
+    const TokenLine* line_ = nullptr;
+    int index_ = 0;
+    std::vector<ControlRecord> controlStack_;
+    int currentLine_ = 0;
+    bool return_ = false;
+    ScopeNode* scope_ = nullptr;
+    TemporaryArray<NumValue> nums_;
+    TemporaryArray<StrValue> strs_;
+    TemporaryArray<BoolValue> bools_;
+    TemporaryArray<FuncObjectValue> funcs_;
+    VariableTable variables_;
+    const std::vector<RegisterRecord*>* functionObjects_ = nullptr;
+    const BuiltInTable* builtIns_;
+    std::vector<Value*> operands_;
+    std::vector<const Token*> operators_;
+};
+
+// Saves the parser's line, token index and current line index, and puts them back
+// when it goes out of scope: for code that runs another token line or block in the
+// middle of a statement (a built-in evaluating stored code).
+class ParserPositionSaver {
+public:
+    explicit ParserPositionSaver(Parser& parser)
+        : parser_(parser),
+          line_(parser.line()),
+          index_(parser.tokenIndex()),
+          currentLine_(parser.currentLineIndex()) {}
+    ~ParserPositionSaver() {
+        if (line_) {
+            parser_.setLine(*line_);
+        }
+        parser_.setTokenIndex(index_);
+        parser_.setCurrentLineIndex(currentLine_);
+    }
+    ParserPositionSaver(const ParserPositionSaver&) = delete;
+    ParserPositionSaver& operator=(const ParserPositionSaver&) = delete;
+
+private:
+    Parser& parser_;
+    const TokenLine* line_;
+    int index_;
+    int currentLine_;
+};
+
+}  // namespace Quenta::Interpreter

@@ -1,0 +1,57 @@
+#pragma once
+// Storage for the temporaries of one value kind. Elements live in fixed-size chunks
+// that are allocated the first time a line needs them and kept afterwards, so:
+// - an element never moves while it is handed out;
+// - a steady-state frame allocates nothing (reset only rewinds the count);
+// - a parser that never uses many temporaries costs a chunk or two, not the full
+//   limit.
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace Quenta::Interpreter {
+
+template <typename T>
+class TemporaryArray {
+public:
+    static constexpr std::size_t kChunkSize = 256;
+
+    TemporaryArray() = default;
+    TemporaryArray(const TemporaryArray&) = delete;
+    TemporaryArray& operator=(const TemporaryArray&) = delete;
+
+    // The next free element (a recycled object: callers set its payload).
+    T* append() {
+        if (size_ == capacity_) {
+            chunks_.push_back(std::make_unique<T[]>(kChunkSize));
+            for (std::size_t i = 0; i < kChunkSize; ++i) {
+                chunks_.back()[i].setReadOnly(true);
+            }
+            capacity_ += kChunkSize;
+        }
+        T* element = &chunks_[size_ / kChunkSize][size_ % kChunkSize];
+        ++size_;
+        return element;
+    }
+
+    std::size_t size() const { return size_; }
+    std::size_t chunkCount() const { return chunks_.size(); }
+
+    // Forgets every element. `recycle` sees each element that was in use (to drop
+    // payloads that would otherwise keep a lot of memory).
+    template <typename F>
+    void reset(F&& recycle) {
+        for (std::size_t i = 0; i < size_; ++i) {
+            recycle(chunks_[i / kChunkSize][i % kChunkSize]);
+        }
+        size_ = 0;
+    }
+    void reset() { size_ = 0; }
+
+private:
+    std::vector<std::unique_ptr<T[]>> chunks_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+}  // namespace Quenta::Interpreter

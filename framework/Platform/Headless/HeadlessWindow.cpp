@@ -1,0 +1,72 @@
+// Windows of the virtual desktop; the state lives in HeadlessWindowing.
+#include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/Headless/HeadlessWindowing.h"
+#include "framework/Platform/Headless/HostSystem.h"
+#include "framework/Platform/Window.h"
+
+namespace Arbor::Platform {
+
+namespace {
+
+class HeadlessWindowService : public WindowService {
+public:
+    WindowHandle create(const WindowDescription& description) override { return w().create(description); }
+    bool destroy(WindowHandle window) override { return w().destroy(window); }
+    bool exists(WindowHandle window) override { return w().exists(window); }
+    bool setTitle(WindowHandle window, std::u16string_view title) override { return w().setTitle(window, title); }
+    std::u16string title(WindowHandle window, std::size_t maxLength) override {
+        auto state = w().state(window);
+        if (!state) return {};
+        return state->title.substr(0, maxLength);
+    }
+    bool show(WindowHandle window, bool visible, bool activate) override {
+        return w().show(window, visible, activate);
+    }
+    bool isVisible(WindowHandle window) override {
+        auto state = w().state(window);
+        return state && state->visible;
+    }
+    bool setBounds(WindowHandle window, const Rect& bounds) override { return w().setBounds(window, bounds); }
+    std::optional<Rect> bounds(WindowHandle window) override {
+        auto state = w().state(window);
+        if (!state) return std::nullopt;
+        return state->bounds;
+    }
+    bool setZOrder(WindowHandle window, ZOrder where) override { return w().setZOrder(window, where); }
+    bool placeBelow(WindowHandle window, WindowHandle above) override { return w().placeBelow(window, above); }
+    bool isTopmost(WindowHandle window) override {
+        auto state = w().state(window);
+        return state && state->topmost;
+    }
+    WindowHandle owner(WindowHandle window) override {
+        auto state = w().state(window);
+        return state ? state->owner : WindowHandle::None;
+    }
+    bool setOwner(WindowHandle window, WindowHandle owner) override { return w().setOwner(window, owner); }
+    WindowHandle parent(WindowHandle window) override { return owner(window); }
+    std::uint32_t exStyle(WindowHandle window) override {
+        auto state = w().state(window);
+        return state ? state->exStyle : 0;
+    }
+    bool setExStyle(WindowHandle window, std::uint32_t exStyle) override { return w().setExStyle(window, exStyle); }
+    bool setForeground(WindowHandle window) override { return w().setForeground(window); }
+    std::vector<WindowHandle> topLevelWindows() override { return w().zOrder(); }
+    std::uint32_t processIdOf(WindowHandle window) override {
+        return w().exists(window) ? Host::currentProcessId() : 0;
+    }
+    ThreadId threadIdOf(WindowHandle window) override {
+        auto state = w().state(window);
+        return state ? state->thread : 0;
+    }
+
+private:
+    static Headless::HeadlessWindowing& w() { return Headless::HeadlessDesktop::instance().windowing(); }
+};
+
+}  // namespace
+
+std::unique_ptr<WindowService> Detail::makeHeadlessWindowService() {
+    return std::make_unique<HeadlessWindowService>();
+}
+
+}  // namespace Arbor::Platform

@@ -9,6 +9,7 @@
 #include "framework/Graphics/ImageLoader.h"
 #include "framework/Graphics/PngDecoder.h"
 #include "framework/Platform/NativePath.h"
+#include "framework/Platform/ProgramLocation.h"
 #include "support/TestPaths.h"
 
 using namespace Arbor::Graphics;
@@ -81,8 +82,10 @@ TEST(PngDecoder, FileFormAndRetryBesideTheExecutable) {
     EXPECT_TRUE(Image32(u"no-such-file-here.png").isNull());
 
     // Relative names that do not exist from the working directory are looked up beside the
-    // executable; the test binaries run from build/bin, so write next to them.
-    std::filesystem::path beside = std::filesystem::current_path() / "tavizo-png-retry.png";
+    // executable.
+    const auto exeDir = Arbor::Platform::executableDirectory();
+    ASSERT_FALSE(exeDir.empty());
+    std::filesystem::path beside = exeDir / "tavizo-png-retry.png";
     {
         std::ofstream out(beside, std::ios::binary);
         out.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));

@@ -1,0 +1,332 @@
+#include "framework/Graphics/Blend.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define ARBOR_GRAPHICS_SSE2 1
+#endif
+
+namespace Arbor::Graphics {
+
+int opacityToInt(double opacity) {
+    if (!(opacity > 0.0)) return 0;  // also NaN
+    if (opacity >= 1.0) return 255;
+    return int(opacity * 255.0);
+}
+
+namespace Blend {
+
+namespace {
+
+// Signed 32-bit arithmetic that wraps modulo 2^32 instead of overflowing.
+inline std::int32_t wrap(std::uint32_t v) { return static_cast<std::int32_t>(v); }
+inline std::int32_t mul(std::int32_t a, std::int32_t b) {
+    return wrap(std::uint32_t(a) * std::uint32_t(b));
+}
+inline std::int32_t add(std::int32_t a, std::int32_t b) {
+    return wrap(std::uint32_t(a) + std::uint32_t(b));
+}
+inline std::int32_t sub(std::int32_t a, std::int32_t b) {
+    return wrap(std::uint32_t(a) - std::uint32_t(b));
+}
+// C++20 defines >> of a negative value as an arithmetic shift.
+inline std::int32_t sar(std::int32_t v, int n) { return v >> n; }
+
+// Square roots of 0-255 by Newton's iteration started at max(a, 1) and stopped when it no
+// longer decreases. sqrt(0) is taken as its limit, 0 (the iteration would only halve).
+const std::array<double, 256>& newtonRoots() {
+    static const std::array<double, 256> roots = [] {
+        std::array<double, 256> t{};
+        t[0] = 0.0;
+        for (int a = 1; a < 256; ++a) {
+            double x = a;
+            for (;;) {
+                const double next = (x + a / x) / 2.0;
+                if (!(next < x)) break;
+                x = next;
+            }
+            t[std::size_t(a)] = x;
+        }
+        return t;
+    }();
+    return roots;
+}
+
+std::int32_t vividLight(std::int32_t a, std::int32_t b) {
+    if (b >= 128) {
+        if (2 * b == 510) return 255;
+        return std::min(255, a * 255 / (510 - 2 * b));
+    }
+    if (b == 0) return 0;
+    return std::max(0, (a - 255) * 255 / (2 * b) + 255);
+}
+
+std::int32_t overlayFormula(std::int32_t a, std::int32_t b, bool upper) {
+    if (upper) {
+        return sar(sub(mul(add(mul(255 - b, a), mul(b, 255)), 65794), 2139127425), 23);
+    }
+    return sar(mul(mul(a, b), 65794), 23);
+}
+
+inline std::uint32_t colourSum(Pixel p) { return redOf(p) + greenOf(p) + blueOf(p); }
+
+// Separable rule with the source pixel (after DarkerColor/LighterColor's choice) and a
+// per-channel function.
+template <typename F>
+inline Pixel separable(Pixel d, Pixel s, int o, bool coveredOnly, F f) {
+    const std::int32_t da = std::int32_t(alphaOf(d));
+    if (coveredOnly && da == 0) return 0;
+    const std::int32_t sa = std::int32_t(alphaOf(s));
+    const std::int32_t e = o >= 255 ? sa : (sa * (o + 1)) >> 8;
+    if (e == 0) return d;
+    Pixel result = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const std::int32_t dc = std::int32_t((d >> shift) & 0xFF);
+        const std::int32_t sc = std::int32_t((s >> shift) & 0xFF);
+        const std::int32_t fc = f(dc, sc);
+        const std::int32_t r = sar(sub(mul(dc, 8388735), mul(mul(e, sub(dc, fc)), 32897)), 23);
+        result |= Pixel(std::uint32_t(r) & 0xFF) << shift;
+    }
+    const std::int32_t ra = da == 255 ? 255 : da + e - (e * da) / 255;
+    return result | Pixel(std::uint32_t(ra) & 0xFF) << 24;
+}
+
+}  // namespace
+
+Pixel applyOpacity(Pixel s, int o) {
+    if (o >= 255) return s;
+    if (o <= 0) return 0;
+    const std::uint32_t k = (alphaOf(s) * std::uint32_t(o + 1)) >> 8;
+    if (k == 0) return 0;
+    return k << 24 | ((redOf(s) * k) >> 8) << 16 | ((greenOf(s) * k) >> 8) << 8 |
+           ((blueOf(s) * k) >> 8);
+}
+
+Pixel sourceOver(Pixel d, Pixel s) {
+    const std::uint32_t sa = alphaOf(s);
+    const std::uint32_t da = alphaOf(d);
+    if (sa == 255 || da == 0) return s;
+    if (sa == 0) return d;
+    const std::uint32_t inv = 256 - sa;
+    const std::uint32_t rb =
+        ((s & 0x00FF00FFu) + ((((d & 0x00FF00FFu) * inv) >> 8) & 0x00FF00FFu)) & 0x00FF00FFu;
+    const std::uint32_t g =
+        ((s & 0x0000FF00u) + ((((d & 0x0000FF00u) * inv) >> 8) & 0x0000FF00u)) & 0x0000FF00u;
+    const std::uint32_t a = da == 255 ? 255 : sa + da - ((sa * da * 32897u) >> 23);
+    return a << 24 | rb | g;
+}
+
+std::int32_t channelFunction(std::int32_t mode, std::int32_t a, std::int32_t b) {
+    switch (mode) {
+        case 3: return b;
+        case 4: return sar(mul(mul(a, b), 32897), 23);
+        case 5: return b == 0 ? 0 : std::max(0, (a - 255) * 255 / b + 255);
+        case 6: {
+            const std::int32_t s = a + b;
+            return s > 254 ? s - 255 : 0;
+        }
+        case 7: return std::min(a, b);
+        case 9: return std::max(a, b);
+        case 11: return b == 255 ? 255 : std::min(255, a * 255 / (255 - b));
+        case 12:
+        case 13: return std::min(255, a + b);
+        case 14: return sar(sub(mul(b, 8388735), mul(mul(a, b - 255), 32897)), 23);
+        case 15: return overlayFormula(a, b, a >= 128);
+        case 16:
+            if (b < 128) {
+                return sar(add(mul(mul(a, b), 65794), mul((255 - 2 * b) * a * a / 255, 32897)), 23);
+            } else {
+                const auto root = newtonRoots()[std::size_t(a & 0xFF)];
+                const auto term = std::int32_t(std::trunc(double(32 * b - 4080) * root));
+                return sar(mul(add(mul(mul(255 - b, a), 2), term), 32897), 23);
+            }
+        case 17: return overlayFormula(a, b, b >= 128);
+        case 18: return vividLight(a, b);
+        // Hard mix thresholds the vivid-light value at 128 into 0 or 255.
+        case 21: return sub(0, vividLight(a, b) >> 7) & 0xFF;
+        case 19: return std::clamp(a + 2 * b - 255, 0, 255);
+        case 20: return b >= 128 ? std::max(a, 2 * b - 255) : std::min(a, 2 * b);
+        case 22: return std::abs(a - b);
+        case 23:
+            return sar(mul(sub(sub(mul(add(mul(b, 128), mul(128 - b, a)), 2), a), b), 32897), 23);
+        case 24: return b < a ? a - b : 0;
+        case 25: return b <= 0 ? 255 : std::min(255, a * 255 / b);
+        case 26: return a & b;
+        case 27: return a | b;
+        case 28: return a ^ b;
+        default: return b;
+    }
+}
+
+bool isCoveredOnly(std::int32_t mode) {
+    switch (mode) {
+        case 4: case 5: case 6: case 7: case 11: case 15: case 16: case 21: case 24: case 25:
+        case 26:
+            return true;
+        default:
+            return false;
+    }
+}
+
+Pixel blendPixel(std::int32_t mode, Pixel d, Pixel s, int o) {
+    if (mode == 2) return sourceOver(d, applyOpacity(s, o));
+    if (mode < 3 || mode > 28) return applyOpacity(s, o);
+    if (mode == 8 || mode == 10) {
+        const std::uint32_t sumD = colourSum(d), sumS = colourSum(s);
+        const bool takeDestination = mode == 8 ? sumD < sumS : sumS < sumD;
+        const Pixel chosen = takeDestination ? d : s;
+        return separable(d, chosen, o, false, [](std::int32_t, std::int32_t b) { return b; });
+    }
+    const Pixel r = separable(d, s, o, isCoveredOnly(mode), [mode](std::int32_t a, std::int32_t b) {
+        return channelFunction(mode, a, b);
+    });
+    if (mode == 18 && alphaOf(d) == 0 && (r & 0x00FFFFFFu) == 0) return 0;
+    return r;
+}
+
+namespace {
+
+template <std::int32_t Mode>
+void separableRow(int o, Pixel* dst, const Pixel* src, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) dst[i] = blendPixel(Mode, dst[i], src[i], o);
+}
+
+using RowFunction = void (*)(int, Pixel*, const Pixel*, std::size_t);
+
+template <std::size_t... I>
+constexpr std::array<RowFunction, sizeof...(I)> makeRowTable(std::index_sequence<I...>) {
+    return {&separableRow<std::int32_t(I)>...};
+}
+
+constexpr auto rowTable = makeRowTable(std::make_index_sequence<29>{});
+
+}  // namespace
+
+void blendRow(std::int32_t mode, int o, Pixel* dst, const Pixel* src, std::size_t n) {
+    if (mode == 2) {
+        if (o >= 255) {
+#if ARBOR_GRAPHICS_SSE2
+            sourceOverRowSse2(dst, src, n);
+#else
+            sourceOverRowPortable(dst, src, n);
+#endif
+            return;
+        }
+        for (std::size_t i = 0; i < n; ++i) dst[i] = sourceOver(dst[i], applyOpacity(src[i], o));
+        return;
+    }
+    if (mode < 3 || mode > 28) {
+        for (std::size_t i = 0; i < n; ++i) dst[i] = applyOpacity(src[i], o);
+        return;
+    }
+    rowTable[std::size_t(mode)](o, dst, src, n);
+}
+
+void sourceOverRowPortable(Pixel* dst, const Pixel* src, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const Pixel s = src[i];
+        const std::uint32_t sa = s >> 24;
+        if (sa == 255) {
+            dst[i] = s;
+        } else if (sa != 0 || (dst[i] >> 24) == 0) {
+            dst[i] = sourceOver(dst[i], s);
+        }
+    }
+}
+
+bool hasSse2() {
+#if ARBOR_GRAPHICS_SSE2
+    return true;
+#else
+    return false;
+#endif
+}
+
+#if ARBOR_GRAPHICS_SSE2
+
+namespace {
+
+// Four pixels at once: the general formula in 16-bit lanes, then the rule's special cases
+// (alpha(s) = 0 keeps d; alpha(s) = 255 or alpha(d) = 0 takes s) chosen by masks.
+inline __m128i sourceOver4(__m128i d, __m128i s) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alphaMask = _mm_set1_epi32(std::int32_t(0xFF000000u));
+    const __m128i lowBytes = _mm_set1_epi16(0x00FF);
+    const __m128i c256 = _mm_set1_epi16(256);
+    const __m128i k32897 = _mm_set1_epi16(std::int16_t(std::uint16_t(32897)));
+
+    const __m128i sAlpha = _mm_and_si128(s, alphaMask);
+    const __m128i dAlpha = _mm_and_si128(d, alphaMask);
+    const __m128i saIs0 = _mm_cmpeq_epi32(sAlpha, zero);
+    const __m128i takeS = _mm_or_si128(_mm_cmpeq_epi32(sAlpha, alphaMask), _mm_cmpeq_epi32(dAlpha, zero));
+
+    const __m128i sa32 = _mm_srli_epi32(s, 24);
+    const __m128i sa16 = _mm_or_si128(sa32, _mm_slli_epi32(sa32, 16));
+    const __m128i saLo = _mm_unpacklo_epi32(sa16, sa16);
+    const __m128i saHi = _mm_unpackhi_epi32(sa16, sa16);
+    const __m128i dLo = _mm_unpacklo_epi8(d, zero);
+    const __m128i dHi = _mm_unpackhi_epi8(d, zero);
+    const __m128i sLo = _mm_unpacklo_epi8(s, zero);
+    const __m128i sHi = _mm_unpackhi_epi8(s, zero);
+
+    // colour: (s_c + (((256 - sa) * d_c) >> 8)) mod 256
+    __m128i cLo = _mm_add_epi16(sLo, _mm_srli_epi16(_mm_mullo_epi16(dLo, _mm_sub_epi16(c256, saLo)), 8));
+    __m128i cHi = _mm_add_epi16(sHi, _mm_srli_epi16(_mm_mullo_epi16(dHi, _mm_sub_epi16(c256, saHi)), 8));
+    cLo = _mm_and_si128(cLo, lowBytes);
+    cHi = _mm_and_si128(cHi, lowBytes);
+    // alpha: sa + da - ((sa * da * 32897) >> 23), which is 255 whenever da is 255
+    const __m128i aLo = _mm_sub_epi16(
+        _mm_add_epi16(saLo, dLo), _mm_srli_epi16(_mm_mulhi_epu16(_mm_mullo_epi16(saLo, dLo), k32897), 7));
+    const __m128i aHi = _mm_sub_epi16(
+        _mm_add_epi16(saHi, dHi), _mm_srli_epi16(_mm_mulhi_epu16(_mm_mullo_epi16(saHi, dHi), k32897), 7));
+    const __m128i colour = _mm_packus_epi16(cLo, cHi);
+    const __m128i alpha = _mm_packus_epi16(aLo, aHi);
+    __m128i r = _mm_or_si128(_mm_andnot_si128(alphaMask, colour), _mm_and_si128(alphaMask, alpha));
+    r = _mm_or_si128(_mm_and_si128(saIs0, d), _mm_andnot_si128(saIs0, r));
+    r = _mm_or_si128(_mm_and_si128(takeS, s), _mm_andnot_si128(takeS, r));
+    return r;
+}
+
+}  // namespace
+
+void sourceOverRowSse2(Pixel* dst, const Pixel* src, std::size_t n) {
+    const __m128i alphaMask = _mm_set1_epi32(std::int32_t(0xFF000000u));
+    const __m128i zero = _mm_setzero_si128();
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i sAlpha = _mm_and_si128(s, alphaMask);
+        // Runs of opaque or fully transparent source pixels, common in sprites, skip the
+        // arithmetic (and, for transparent ones, the destination read).
+        const int opaque = _mm_movemask_epi8(_mm_cmpeq_epi32(sAlpha, alphaMask));
+        if (opaque == 0xFFFF) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), s);
+            continue;
+        }
+        __m128i* target = reinterpret_cast<__m128i*>(dst + i);
+        const __m128i d = _mm_loadu_si128(target);
+        const int clear = _mm_movemask_epi8(_mm_cmpeq_epi32(sAlpha, zero));
+        if (clear == 0xFFFF &&
+            _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(d, alphaMask), zero)) == 0) {
+            continue;  // every alpha(s) = 0 over covered pixels: d stays
+        }
+        _mm_storeu_si128(target, sourceOver4(d, s));
+    }
+    if (i < n) sourceOverRowPortable(dst + i, src + i, n - i);
+}
+
+#else
+
+void sourceOverRowSse2(Pixel* dst, const Pixel* src, std::size_t n) {
+    sourceOverRowPortable(dst, src, n);
+}
+
+#endif
+
+}  // namespace Blend
+}  // namespace Arbor::Graphics

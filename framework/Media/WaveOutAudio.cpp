@@ -44,14 +44,14 @@ int WaveOutAudio::loops() {
 
 int WaveOutAudio::loopCount() {
     AudioLockGuard guard(audioLock());
-    return loopCounter_;
+    return loopCounter_.value();
 }
 
 void WaveOutAudio::setLoops(int n) {
     AudioLockGuard guard(audioLock());
     stop();
     loopSetting_ = n;
-    loopCounter_ = n;
+    loopCounter_.reset(n, 0, 1);
 }
 
 bool WaveOutAudio::playIfIdle(const Sound* sound) {
@@ -60,9 +60,7 @@ bool WaveOutAudio::playIfIdle(const Sound* sound) {
     return play(sound);
 }
 
-void WaveOutAudio::stepLoopCounter() {
-    if (loopCounter_ > 0) --loopCounter_;
-}
+void WaveOutAudio::stepLoopCounter() { loopCounter_.stepForward(); }
 
 bool WaveOutAudio::play(const Sound* sound) {
     if (!sound || !sound->isLoaded()) return false;
@@ -76,7 +74,7 @@ bool WaveOutAudio::play(const Sound* sound) {
     if (!sameSound && !openFor(sound)) return false;
     playing_ = sound;
 
-    loopCounter_ = loopSetting_;
+    loopCounter_.setValue(loopSetting_);
     if (loopSetting_ > 0) stepLoopCounter();
     currentHeader_ = 0;
     if (!queue(0)) return false;
@@ -122,7 +120,7 @@ bool WaveOutAudio::queue(int buffer) {
 
 void WaveOutAudio::stop() {
     AudioLockGuard guard(audioLock());
-    loopCounter_ = 0;
+    loopCounter_.setValue(0);
     currentHeader_ = 0;
     // Buffers returned by the reset must not loop on: a later setLoops or play sets
     // the counter again before their notices arrive.
@@ -174,7 +172,7 @@ void WaveOutAudio::onWomDone(int buffer, std::uint32_t tag) {
     // Notices of buffers written before the latest write of that header (for example
     // those returned by the reset of an earlier play) are stale.
     if (!device_ || buffer < 0 || buffer > 1 || tags_[buffer] != tag) return;
-    if (loopCounter_ != 0) {
+    if (loopCounter_.value() != 0) {
         if (!queue(buffer)) return;
         currentHeader_ ^= 1;
     }

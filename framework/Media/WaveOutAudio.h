@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "framework/Counter/RootCounter.h"
 #include "framework/Media/Audio.h"
 #include "framework/Media/WomDoneDispatcher.h"
 #include "framework/Platform/AudioOutput.h"
@@ -52,7 +53,7 @@ private:
     std::uint32_t tags_[2] = {0, 0};  // tag of each header's latest write
     std::uint32_t nextTag_ = 0;
     int loopSetting_ = 0;
-    int loopCounter_ = 0;  // counts toward 0 by 1
+    Counter::RootCounter loopCounter_;  // counts from the setting toward 0 by 1
     int currentHeader_ = 0;
     bool paused_ = false;
     bool disabled_ = false;

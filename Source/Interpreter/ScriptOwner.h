@@ -4,12 +4,32 @@
 // parser made by a tool, a test or a loader belongs to no character). Extended with
 // what the built-in families need to reach; kept abstract so the interpreter does not
 // depend on the scene objects.
+#include <filesystem>
+#include <string>
 
 namespace Quenta::Interpreter {
+
+class ValueStore;
+class VariableTable;
 
 class ScriptOwner {
 public:
     virtual ~ScriptOwner() = default;
+
+    // The character's name: its folder or package name under Data.
+    virtual std::u16string ownerName() const { return {}; }
+    // The character's "ObjectID", by which other characters' scripts find it.
+    virtual std::u16string objectId() const { return {}; }
+    // The folder its files are read from.
+    virtual std::filesystem::path dataDirectory() const { return {}; }
+    // Its value store; null when it has none.
+    virtual ValueStore* valueStore() { return nullptr; }
+    // Where FlushValues writes the store, asked at each flush because the writable
+    // base may change while the program runs. Empty when it cannot be written.
+    virtual std::filesystem::path valueStoreFile() const { return {}; }
+    // The variable table of its Parser (what other characters' object-variable
+    // built-ins reach); null when it has none.
+    virtual VariableTable* variableTable() { return nullptr; }
 };
 
 }  // namespace Quenta::Interpreter

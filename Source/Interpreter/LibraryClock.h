@@ -1,0 +1,19 @@
+#pragma once
+// The date and time the date built-ins report. Every call within one frame should see
+// the same time, so this reads a snapshot that is refreshed on a timer, not the clock.
+namespace Quenta::Interpreter {
+
+struct ClockReading {
+    int year = 0;
+    int month = 0;      // 1..12
+    int dayOfWeek = 0;  // 0 Sunday .. 6 Saturday
+    int day = 0;        // 1..31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int dayOfYear = 0;  // 1 for the first of January
+};
+
+ClockReading readClock();
+
+}  // namespace Quenta::Interpreter

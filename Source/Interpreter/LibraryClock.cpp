@@ -1,28 +1,38 @@
 #include "Source/Interpreter/LibraryClock.h"
 
-#include <ctime>
-#include <mutex>
+#include "framework/Platform/Clock.h"
 
 namespace Quenta::Interpreter {
 
-ClockReading readClock() {
-    // Read from the C library's local time until the application's clock snapshot is
-    // available here; std::localtime shares one buffer, hence the lock.
-    static std::mutex lock;
-    const std::time_t now = std::time(nullptr);
-    std::lock_guard guard(lock);
-    const std::tm* local = std::localtime(&now);
-    ClockReading reading;
-    if (local) {
-        reading.year = local->tm_year + 1900;
-        reading.month = local->tm_mon + 1;
-        reading.dayOfWeek = local->tm_wday;
-        reading.day = local->tm_mday;
-        reading.hour = local->tm_hour;
-        reading.minute = local->tm_min;
-        reading.second = local->tm_sec;
-        reading.dayOfYear = local->tm_yday + 1;
+namespace {
+
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int dayOfYear(int year, int month, int day) {
+    static constexpr int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int total = day;
+    for (int m = 1; m < month && m <= 12; ++m) {
+        total += lengths[m - 1] + (m == 2 && isLeapYear(year) ? 1 : 0);
     }
+    return total;
+}
+
+}  // namespace
+
+ClockReading readClock() {
+    // The platform's local time, read at each call.
+    const Arbor::Platform::LocalTime t = Arbor::Platform::clockService().localTime();
+    ClockReading reading;
+    reading.year = t.year;
+    reading.month = t.month;
+    reading.dayOfWeek = t.dayOfWeek;
+    reading.day = t.day;
+    reading.hour = t.hour;
+    reading.minute = t.minute;
+    reading.second = t.second;
+    reading.dayOfYear = dayOfYear(t.year, t.month, t.day);
     return reading;
 }
 

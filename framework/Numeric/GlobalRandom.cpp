@@ -1,15 +1,14 @@
 #include "framework/Numeric/GlobalRandom.h"
 
-#include <chrono>
+#include "framework/Platform/Clock.h"
 
 namespace Arbor::Numeric {
 
 namespace {
 
-// Milliseconds of a monotonic clock, wrapped to 32 bits like a system tick count.
+// The millisecond tick count: different on every run, and no need for more.
 std::uint32_t seedTicks() {
-    const auto since = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+    return Platform::clockService().tickCount();
 }
 
 }  // namespace

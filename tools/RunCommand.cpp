@@ -1,13 +1,22 @@
-// tavizo-tool run FILE: runs a script file as one block and lists its variables.
+// tavizo-tool run FILE [--character NAME] [--base DIR]: runs a script file as one block
+// and lists its variables. With --character the script runs as that character's: its
+// value store is loaded from, and FlushValues writes it to, the file the program
+// keeps for that character under the writable base (or under DIR).
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Source/Interpreter/Lexer.h"
 #include "Source/Interpreter/Parser.h"
 #include "Source/Interpreter/ScriptException.h"
+#include "Source/Interpreter/StandaloneScriptOwner.h"
 #include "Source/Interpreter/StatementRunner.h"
+#include "framework/Platform/Folders.h"
+#include "framework/Platform/NativePath.h"
+#include "framework/Platform/ProgramLocation.h"
 #include "framework/Text/Utf.h"
 #include "tools/ScriptOutput.h"
 
@@ -36,11 +45,62 @@ std::vector<std::u16string> splitLines(const std::u16string& text) {
     return lines;
 }
 
-int runRun(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: tavizo-tool run FILE\n");
+// The writable base of the installed program: the tool's own folder (which is the
+// program's) when files can be created there, else the per-user folder.
+std::filesystem::path installedWritableBase() {
+    auto& folders = Arbor::Platform::folderService();
+    const std::filesystem::path program = Arbor::Platform::executableDirectory();
+    if (!program.empty() && folders.isWritableDirectory(Arbor::Platform::fromNativePath(program))) {
+        return program;
+    }
+    const std::u16string perUser = folders.applicationDataFolder();
+    if (perUser.empty()) {
+        return {};
+    }
+    return Arbor::Platform::toNativePath(perUser) / "Ostrel" / "Tavizo";
+}
+
+// A character name is one folder or package name under Data.
+bool isCharacterName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\:") == std::string::npos;
+}
+
+struct RunOptions {
+    std::string file;
+    std::string character;
+    std::string base;
+    bool hasCharacter = false;
+    bool hasBase = false;
+};
+
+bool parseOptions(const std::vector<std::string>& args, RunOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--character" && i + 1 < args.size() && !options.hasCharacter) {
+            options.character = args[++i];
+            options.hasCharacter = true;
+        } else if (args[i] == "--base" && i + 1 < args.size() && !options.hasBase) {
+            options.base = args[++i];
+            options.hasBase = true;
+        } else if (options.file.empty() && !args[i].empty() && args[i].rfind("--", 0) != 0) {
+            options.file = args[i];
+        } else {
+            return false;
+        }
+    }
+    return !options.file.empty() && (!options.hasBase || options.hasCharacter);
+}
+
+int runRun(const std::vector<std::string>& arguments) {
+    RunOptions options;
+    if (!parseOptions(arguments, options)) {
+        std::fprintf(stderr, "usage: tavizo-tool run FILE [--character NAME [--base DIR]]\n");
         return 2;
     }
+    if (options.hasCharacter && !isCharacterName(options.character)) {
+        std::fprintf(stderr, "tavizo-tool: '%s' is not a character name\n", options.character.c_str());
+        return 2;
+    }
+    const std::vector<std::string> args{options.file};
     std::ifstream in(args[0], std::ios::binary | std::ios::ate);
     std::string bytes;
     if (in) {
@@ -59,7 +119,21 @@ int runRun(const std::vector<std::string>& args) {
                 block.push_back(tokenizeLine(line));
             }
         }
-        Parser parser;
+        std::unique_ptr<StandaloneScriptOwner> character;
+        if (options.hasCharacter) {
+            const std::filesystem::path base = options.hasBase ? std::filesystem::path(Arbor::Text::fromUtf8(options.base))
+                                                               : installedWritableBase();
+            if (base.empty()) {
+                std::fprintf(stderr, "tavizo-tool: no writable base directory\n");
+                return 2;
+            }
+            character = std::make_unique<StandaloneScriptOwner>(Arbor::Text::fromUtf8(options.character), base);
+            character->loadValueStore();
+        }
+        Parser parser(character.get());
+        if (character) {
+            character->setVariableTable(&parser.variables());
+        }
         runBlock(parser, block);
         for (const auto& [name, value] : parser.variables().entries()) {
             std::printf("%s\t%s\n", Arbor::Text::toUtf8(name).c_str(), Tool::describeValue(*value).c_str());
@@ -73,4 +147,6 @@ int runRun(const std::vector<std::string>& args) {
 
 }  // namespace
 
-TAVIZO_TOOL_COMMAND(run, "run FILE", "runs a script file as one block and lists its variables", runRun);
+TAVIZO_TOOL_COMMAND(run, "run FILE [--character NAME [--base DIR]]",
+                    "runs a script file as one block (as a character's, with its value store) and lists its variables",
+                    runRun);

@@ -2,9 +2,9 @@
 
 namespace Arbor::Media {
 
-std::recursive_mutex& audioLock() {
+Threading::CriticalSection& audioLock() {
     // Never destroyed: players held by static objects may still stop during exit.
-    static auto* lock = new std::recursive_mutex;
+    static auto* lock = new Threading::CriticalSection;
     return *lock;
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 // The one process-wide audio lock: it serialises play, stop and the looping step of
 // every player. It may be taken again by the thread that holds it.
-#include <mutex>
+#include "framework/Threading/CriticalSection.h"
 
 namespace Arbor::Media {
 
-std::recursive_mutex& audioLock();
+Threading::CriticalSection& audioLock();
 
-using AudioLockGuard = std::lock_guard<std::recursive_mutex>;
+using AudioLockGuard = Threading::CriticalSectionLock;
 
 }  // namespace Arbor::Media

@@ -86,7 +86,7 @@ bool WaveOutAudio::openFor(const Sound* sound) {
     closeDevice();
     const std::uint64_t id = dispatchId_;
     device_ = output_.open(toAudioFormat(sound->format()), [id](int buffer, std::uint32_t tag) {
-        WomDoneDispatcher::instance().post(id, mmWomDone, buffer, tag);
+        WomDoneDispatcher::instance().post(id, Platform::MM_WOM_DONE, buffer, tag);
     });
     if (!device_) return false;
     openedFor_ = sound;

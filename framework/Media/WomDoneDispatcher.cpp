@@ -51,7 +51,7 @@ void WomDoneDispatcher::run() {
         const Notice notice = queue_.front();
         queue_.pop_front();
         auto it = targets_.find(notice.id);
-        if (it != targets_.end() && notice.message == mmWomDone) {
+        if (it != targets_.end() && notice.message == Platform::MM_WOM_DONE) {
             WomDoneTarget* target = it->second;
             running_ = notice.id;
             guard.unlock();

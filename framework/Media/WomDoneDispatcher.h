@@ -12,10 +12,9 @@
 #include <mutex>
 #include <thread>
 
-namespace Arbor::Media {
+#include "framework/Platform/Messages.h"
 
-// The wave-out "buffer done" message number.
-constexpr unsigned mmWomDone = 0x3BD;
+namespace Arbor::Media {
 
 class WomDoneTarget {
 public:
@@ -38,7 +37,8 @@ public:
     // After this returns no notice reaches the target any more: pending ones are
     // dropped and a running one has finished (unless called from that very call).
     void detach(std::uint64_t id);
-    // Queues a notice; safe in the driver's context (takes one short lock, no waits).
+    // Queues a notice (MM_WOM_DONE; other messages are dropped); safe in the driver's
+    // context (takes one short lock, no waits).
     void post(std::uint64_t id, unsigned message, int buffer, std::uint32_t tag);
     // Waits until every notice posted before this call has been handled.
     void flush();

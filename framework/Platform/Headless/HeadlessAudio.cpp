@@ -52,6 +52,9 @@ public:
         b.queued = true;
         queue_.push_back(Queued{buffer, tag, durationOf(b.length)});
         owner_.writeCounts_[b.data] += 1;
+        // A long headless run keeps only the latest writes.
+        if (owner_.writes_.size() >= HeadlessAudio::kWriteRecordLimit)
+            owner_.writes_.erase(owner_.writes_.begin(), owner_.writes_.begin() + HeadlessAudio::kWriteRecordLimit / 2);
         owner_.writes_.push_back(HeadlessAudio::Write{b.data, b.length, owner_.now_});
         return true;
     }

@@ -45,7 +45,9 @@ public:
     // to its end (returns by reset are not counted as played).
     int writeCount(const void* data) const;
     int playedCount(const void* data) const;
+    // The latest writes in order (at most kWriteRecordLimit).
     std::vector<Write> writes() const;
+    static constexpr std::size_t kWriteRecordLimit = 10000;
     int openDeviceCount() const;
     int openCount() const;  // successful opens since the last clearRecord
     void clearRecord();

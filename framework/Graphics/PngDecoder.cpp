@@ -13,6 +13,14 @@ namespace {
 
 constexpr std::uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
+constexpr png_byte ignoredChunks[] = {
+    'b', 'K', 'G', 'D', 0, 'c', 'H', 'R', 'M', 0, 'e', 'X', 'I', 'f', 0, 'g', 'A', 'M', 'A', 0,
+    'h', 'I', 'S', 'T', 0, 'i', 'C', 'C', 'P', 0, 'i', 'T', 'X', 't', 0, 'o', 'F', 'F', 's', 0,
+    'p', 'C', 'A', 'L', 0, 'p', 'H', 'Y', 's', 0, 's', 'B', 'I', 'T', 0, 's', 'C', 'A', 'L', 0,
+    's', 'P', 'L', 'T', 0, 's', 'R', 'G', 'B', 0, 's', 'T', 'E', 'R', 0, 't', 'E', 'X', 't', 0,
+    't', 'I', 'M', 'E', 0, 'z', 'T', 'X', 't', 0,
+};
+
 struct MemorySource {
     const std::uint8_t* data;
     std::size_t length;
@@ -57,6 +65,13 @@ bool runDecode(DecodeState* state, png_rw_ptr reader, void* io, int signatureByt
     if (setjmp(png_jmpbuf(png))) return false;
 
     png_set_read_fn(png, io, reader);
+    // Only the image matters here. Ancillary chunks libpng would otherwise read whole
+    // (text, profiles, scale factors...) are skipped unread, so a hostile length cannot
+    // turn into a huge allocation; unknown chunks likewise.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, ignoredChunks,
+                                int(sizeof ignoredChunks / 5));
+    png_set_chunk_malloc_max(png, 16u << 20);
     png_set_sig_bytes(png, signatureBytesRead);
     png_read_info(png, info);
 

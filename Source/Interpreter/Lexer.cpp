@@ -10,12 +10,20 @@ const Token& endToken() {
     return end;
 }
 
-std::vector<std::u16string> cleanLines(const std::vector<std::u16string>& rawLines) {
+std::vector<std::u16string> cleanLines(const std::vector<std::u16string>& rawLines,
+                                       std::vector<std::size_t>* startLines) {
     std::vector<std::u16string> out;
     bool inString = false;
     long depth = 0;
     std::u16string buffer;
-    for (const std::u16string& raw : rawLines) {
+    std::size_t start = 0;
+    bool fresh = true;
+    for (std::size_t lineIndex = 0; lineIndex < rawLines.size(); ++lineIndex) {
+        const std::u16string& raw = rawLines[lineIndex];
+        if (fresh) {
+            start = lineIndex;
+            fresh = false;
+        }
         const size_t n = raw.size();
         bool continued = false;  // an unknown escape carries the buffer over
         for (size_t i = 0; i < n; ++i) {
@@ -73,6 +81,8 @@ std::vector<std::u16string> cleanLines(const std::vector<std::u16string>& rawLin
         if (!continued && depth == 0) {
             out.push_back(std::move(buffer));
             buffer.clear();
+            if (startLines) startLines->push_back(start);
+            fresh = true;
         }
     }
     return out;

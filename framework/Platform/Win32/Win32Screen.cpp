@@ -1,0 +1,34 @@
+// Display metrics from the system metrics; the cursor position.
+#include <windows.h>
+
+#include "framework/Platform/Screen.h"
+
+namespace Arbor::Platform {
+
+namespace {
+
+class Win32ScreenService : public ScreenService {
+public:
+    ScreenMetrics metrics() override {
+        ScreenMetrics metrics;
+        const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+        const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        metrics.virtualScreen = Rect{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                     top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        metrics.primaryWidth = GetSystemMetrics(SM_CXSCREEN);
+        metrics.primaryHeight = GetSystemMetrics(SM_CYSCREEN);
+        metrics.sameDisplayFormat = GetSystemMetrics(SM_SAMEDISPLAYFORMAT) != 0;
+        return metrics;
+    }
+    Point cursorPosition() override {
+        POINT point{};
+        if (!GetCursorPos(&point)) return Point{};
+        return Point{point.x, point.y};
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<ScreenService> Detail::makeWin32ScreenService() { return std::make_unique<Win32ScreenService>(); }
+
+}  // namespace Arbor::Platform

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
 #include <string>
 
 #include "framework/Secure/RawDeflate.h"
@@ -136,6 +137,83 @@ TEST(ZipCrypto, AgreesWithInfoZipArchives) {
         EXPECT_EQ(crc32Of(restored), member.crc);
         EXPECT_EQ(restored, original);
     }
+}
+
+void add16(std::vector<std::uint8_t>& out, std::uint16_t v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void add32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+// The other direction: an archive whose entries our cipher core enciphered the
+// archiver's way (stored = plain XOR keystream, keys fed with the plain byte, which is
+// our decipher step) must be accepted by Info-ZIP's unzip with the same password.
+TEST(ZipCrypto, InfoZipUnzipReadsWhatOurCoreEnciphered) {
+    if (std::system("unzip -v > /dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "Info-ZIP 'unzip' is not installed (Debian package unzip)";
+    }
+    const std::string password = "pass-Word_7";
+    const std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files = {
+        {"deflated.txt", textBytes(120000, 21)}, {"stored.bin", randomBytes(5000, 22)}};
+    std::vector<std::uint8_t> zip, central;
+    std::mt19937 rng(23);
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        const auto& [name, plain] = files[f];
+        const bool deflate = f == 0;
+        std::vector<std::uint8_t> body = deflate ? *deflateRaw(plain) : plain;
+        const std::uint32_t crc = crc32Of(plain);
+        std::vector<std::uint8_t> data(ZipCrypto::kHeaderSize);
+        for (auto& b : data) b = static_cast<std::uint8_t>(rng());
+        data.back() = static_cast<std::uint8_t>(crc >> 24);  // the archiver's check byte
+        data.insert(data.end(), body.begin(), body.end());
+        ZipCrypto crypto = ZipCrypto::fromPasswordBytes(
+            std::span(reinterpret_cast<const std::uint8_t*>(password.data()), password.size()));
+        crypto.decipher(data);  // the archiver's enciphering
+
+        const auto offset = static_cast<std::uint32_t>(zip.size());
+        const std::uint16_t method = deflate ? 8 : 0;
+        add32(zip, 0x04034b50u);
+        for (std::uint16_t v : {std::uint16_t{20}, std::uint16_t{1}, method, std::uint16_t{0}, std::uint16_t{0x21}}) add16(zip, v);
+        add32(zip, crc);
+        add32(zip, static_cast<std::uint32_t>(data.size()));
+        add32(zip, static_cast<std::uint32_t>(plain.size()));
+        add16(zip, static_cast<std::uint16_t>(name.size()));
+        add16(zip, 0);
+        zip.insert(zip.end(), name.begin(), name.end());
+        zip.insert(zip.end(), data.begin(), data.end());
+
+        add32(central, 0x02014b50u);
+        for (std::uint16_t v : {std::uint16_t{20}, std::uint16_t{20}, std::uint16_t{1}, method, std::uint16_t{0}, std::uint16_t{0x21}}) add16(central, v);
+        add32(central, crc);
+        add32(central, static_cast<std::uint32_t>(data.size()));
+        add32(central, static_cast<std::uint32_t>(plain.size()));
+        add16(central, static_cast<std::uint16_t>(name.size()));
+        for (int i = 0; i < 4; ++i) add16(central, 0);  // extra, comment, disk, internal attributes
+        add32(central, 0);                              // external attributes
+        add32(central, offset);
+        central.insert(central.end(), name.begin(), name.end());
+    }
+    const auto centralOffset = static_cast<std::uint32_t>(zip.size());
+    zip.insert(zip.end(), central.begin(), central.end());
+    add32(zip, 0x06054b50u);
+    add16(zip, 0);
+    add16(zip, 0);
+    add16(zip, static_cast<std::uint16_t>(files.size()));
+    add16(zip, static_cast<std::uint16_t>(files.size()));
+    add32(zip, static_cast<std::uint32_t>(central.size()));
+    add32(zip, centralOffset);
+    add16(zip, 0);
+
+    Testing::TempDir dir;
+    writeFile(dir.path() / "ours.zip", zip);
+    const std::string command = "cd '" + dir.path().string() + "' && unzip -qq -P " + password + " ours.zip -d out";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    for (const auto& [name, plain] : files) EXPECT_EQ(readFile(dir.path() / "out" / name), plain) << name;
+    // And a wrong password is refused by the archiver's check byte or CRC.
+    const std::string wrong = "cd '" + dir.path().string() + "' && unzip -qq -o -P nope ours.zip -d wrong > /dev/null 2>&1";
+    EXPECT_NE(std::system(wrong.c_str()), 0);
 }
 
 TEST(RawDeflate, InflatesWhatDeflateWrote) {

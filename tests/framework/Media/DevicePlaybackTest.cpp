@@ -255,3 +255,26 @@ TEST(AlsaOutput, IsReachableBesideTheHeadlessBackend) {
 #endif
 
 }  // namespace
+
+namespace {
+
+TEST(DeviceMasterVolume, RoundTripsWhereTheSystemHasAControl) {
+    auto out = deviceOutput();
+    if (!out) GTEST_SKIP() << "this build has no native sound output";
+    const double before = masterVolume(*out);
+    if (before < 0) GTEST_SKIP() << "no master volume control in this environment";
+    EXPECT_LE(before, 1.0);
+    // Wine's endpoint volume answers reads but refuses changes (not implemented).
+    if (!setMasterVolume(*out, 0.25)) GTEST_SKIP() << "the master volume can be read but not set here";
+    EXPECT_NEAR(masterVolume(*out), 0.25, 0.02);
+    ASSERT_TRUE(setMasterVolume(*out, 7.0));
+    EXPECT_NEAR(masterVolume(*out), 1.0, 0.001);
+    const auto muted = isMuted(*out);
+    ASSERT_TRUE(muted.has_value());
+    ASSERT_TRUE(setMute(*out, !*muted));
+    EXPECT_EQ(isMuted(*out), std::optional<bool>(!*muted));
+    EXPECT_TRUE(setMute(*out, *muted));
+    EXPECT_TRUE(setMasterVolume(*out, before));
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+#include "Source/Application/Application.h"
+
+#include <clocale>
+
+#include "Source/Application/ApplicationIdentity.h"
+#include "Source/Application/CharacterList.h"
+#include "Source/Application/InstanceCheck.h"
+#include "Source/Common/FrameEnvironment.h"
+#include "Source/Common/MainThread.h"
+#include "Source/Common/ProcessManager.h"
+#include "Source/Common/SnapshotTimer.h"
+#include "Source/GameComponent/CharacterObject.h"
+#include "Source/GameComponent/CharacterRegistry.h"
+#include "Source/GameComponent/DesktopObject.h"
+#include "Source/GameComponent/MainObject.h"
+#include "framework/Platform/MessageQueue.h"
+#include "framework/Platform/Messages.h"
+#include "framework/Platform/NativePath.h"
+#include "framework/Platform/Process.h"
+#include "framework/Platform/Session.h"
+#include "framework/Platform/Window.h"
+#include "framework/Speech/SpeechRecognitionEngine.h"
+
+namespace Quenta::Application {
+
+namespace {
+constexpr int predecessorWaitMilliseconds = 10000;
+}
+
+Application::Application(CommandLine commandLine, ApplicationDirectories directories, ApplicationState& state)
+    : commandLine_(std::move(commandLine)), directories_(std::move(directories)), state_(state) {}
+
+Application::~Application() = default;
+
+int Application::run() {
+    // The launched-program list exists before start-up, so that nothing a script
+    // starts can escape the close-all of the exit sequence.
+    processes_ = std::make_unique<Common::ProcessManager>();
+    if (!startUp()) {
+        Arbor::Platform::messageQueue().postQuitMessage(0);
+        state_.stopMessageLoop();
+    }
+    mainThread_->start();
+    const int exitCode = messageLoop();
+    exitSequence();
+    return exitCode;
+}
+
+bool Application::startUp() {
+    // The frame thread exists from here on but runs only after start-up.
+    environment_ = std::make_unique<Common::PlatformFrameEnvironment>(
+        Arbor::Platform::messageQueue().currentThreadId());
+    mainThread_ = std::make_unique<Common::MainThread>(*environment_, state_, GameComponent::DesktopObject::instance());
+    mainThread_->setFrameLimit(commandLine_.frameLimit);
+
+    // Clock and memory snapshots now and every 500 ms on this thread.
+    snapshotTimer_ = std::make_unique<Common::SnapshotTimer>();
+
+    // Speech recognition is optional: without the library (or when it will not
+    // initialise) the program runs without it, silently.
+    Arbor::Speech::Recognition::SpeechRecognitionEngine::instance().startUp(
+        Arbor::Platform::fromNativePath(directories_.speechRecognitionDirectory()));
+
+    // The main window exists before the instance check so that it counts there.
+    auto main = std::make_unique<GameComponent::MainObject>(ApplicationIdentity::mainWindowTitle(),
+                                                            [this] { state_.beginQuitting(); });
+    mainObject_ = main.get();
+    GameComponent::DesktopObject::instance().addChild(std::move(main));
+
+    if (!waitForPredecessor()) return false;
+    if (InstanceCheck::run(directories_.dataDirectory()) != InstanceCheckResult::Passed) return false;
+    loadCharacters();
+    return true;
+}
+
+bool Application::waitForPredecessor() {
+    if (commandLine_.waitTerminateProcessId == 0) return true;
+    Arbor::Platform::ProcessService& processes = Arbor::Platform::processes();
+    Arbor::Platform::ProcessHandle predecessor;
+    // A process that cannot be opened has already ended.
+    if (!processes.openProcess(commandLine_.waitTerminateProcessId, predecessor)) return true;
+    const int result = processes.waitForProcess(predecessor, predecessorWaitMilliseconds);
+    processes.closeProcess(predecessor);
+    return result != Arbor::Platform::ProcessService::TimedOut;
+}
+
+void Application::loadCharacters() {
+    mainThread_->publishSystemVariables(true);
+    GameComponent::DesktopObject& desktop = GameComponent::DesktopObject::instance();
+    for (const std::u16string& name : CharacterList::read(directories_.dataDirectory())) {
+        if (name == u"MAIN_OBJECT") continue;
+        desktop.addChild(std::make_unique<GameComponent::CharacterObject>(name));
+    }
+    // start() runs script code in the full system; collect first so that nothing it
+    // does to the registry disturbs the walk.
+    std::vector<GameComponent::CharacterObject*> characters;
+    GameComponent::CharacterRegistry::instance().forEach(
+        [&](GameComponent::CharacterObject& c) { characters.push_back(&c); });
+    for (GameComponent::CharacterObject* c : characters) c->start();
+    Arbor::Platform::windowService().setForeground(mainObject_->window());
+}
+
+int Application::messageLoop() {
+    std::setlocale(LC_ALL, "");
+    Arbor::Platform::MessageQueueService& queue = Arbor::Platform::messageQueue();
+    Arbor::Platform::Message message;
+    int exitCode = 0;
+    while (state_.messageLoopRunning()) {
+        const int got = queue.getMessage(message);
+        if (got == 0) {
+            exitCode = static_cast<int>(message.wParam);
+            break;
+        }
+        if (got < 0) break;
+        queue.translateMessage(message);
+        queue.dispatchMessage(message);
+    }
+    return exitCode;
+}
+
+void Application::exitSequence() {
+    // The frame thread goes first: everything below tears down what its frames use.
+    // (It normally has stopped itself already, right after posting the quit message.)
+    mainThread_->stopAndJoin();
+    // Close-all: programs that scripts launched are asked to close; bounded wait.
+    processes_.reset();
+    Arbor::Speech::Recognition::SpeechRecognitionEngine::instance().shutdown();
+    GameComponent::DesktopObject::instance().deleteChildren();
+    mainObject_ = nullptr;
+    mainThread_.reset();
+    snapshotTimer_.reset();
+    environment_.reset();
+    performSystemAction(state_.systemAction());
+}
+
+bool Application::performSystemAction(SystemAction action) {
+    if (action == SystemAction::None) return false;
+    Arbor::Platform::SessionService& session = Arbor::Platform::session();
+    if (!session.enableShutdownPrivilege()) return false;
+    return session.exitSystem(static_cast<std::uint32_t>(action), 0);
+}
+
+}  // namespace Quenta::Application

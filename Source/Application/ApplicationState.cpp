@@ -1,0 +1,29 @@
+#include "Source/Application/ApplicationState.h"
+
+#include "Source/GameComponent/CharacterObject.h"
+#include "Source/GameComponent/CharacterRegistry.h"
+
+namespace Quenta::Application {
+
+ApplicationState& ApplicationState::instance() {
+    static ApplicationState state;
+    return state;
+}
+
+void ApplicationState::beginQuitting() {
+    if (quitting_.exchange(true)) return;
+    GameComponent::CharacterRegistry::instance().forEach(
+        [](GameComponent::CharacterObject& character) { character.terminate(); });
+}
+
+void ApplicationState::requestSystemShutdown() {
+    systemAction_.store(static_cast<int>(SystemAction::Shutdown));
+    beginQuitting();
+}
+
+void ApplicationState::requestSystemReboot() {
+    systemAction_.store(static_cast<int>(SystemAction::Reboot));
+    beginQuitting();
+}
+
+}  // namespace Quenta::Application

@@ -1,0 +1,33 @@
+#include "Source/GameComponent/MainObject.h"
+
+#include "framework/Platform/Messages.h"
+#include "framework/Platform/Window.h"
+
+namespace Quenta::GameComponent {
+
+MainObject::MainObject(const std::u16string& windowTitle, std::function<void()> onCloseRequest)
+    : CharacterObject(u"MAIN_OBJECT"), onCloseRequest_(std::make_shared<std::function<void()>>(std::move(onCloseRequest))) {
+    Arbor::Platform::WindowDescription description;
+    description.className = u"MainObject";
+    description.title = windowTitle;
+    description.style = Arbor::Platform::WS_POPUP;
+    // A tool window stays off the task bar.
+    description.exStyle = Arbor::Platform::WS_EX_TOOLWINDOW;
+    description.procedure = [close = onCloseRequest_](Arbor::Platform::WindowHandle, std::uint32_t message,
+                                                      std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
+        // Closing the main window must not destroy it behind the scene's back: quitting
+        // goes through the characters, which wind down first.
+        if (message == Arbor::Platform::WM_CLOSE) {
+            if (*close) (*close)();
+            return 0;
+        }
+        return std::nullopt;
+    };
+    window_ = Arbor::Platform::windowService().create(description);
+}
+
+MainObject::~MainObject() {
+    if (window_ != Arbor::Platform::WindowHandle::None) Arbor::Platform::windowService().destroy(window_);
+}
+
+}  // namespace Quenta::GameComponent

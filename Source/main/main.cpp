@@ -1,0 +1,45 @@
+// The host's entry: chooses the backend, finds the program directory and runs the
+// application. On Windows the wide entry receives the command line as UTF-16.
+#include <string>
+#include <vector>
+
+#include "Source/Application/Application.h"
+#include "Source/Application/ApplicationDirectories.h"
+#include "Source/Application/ApplicationMessageBox.h"
+#include "Source/Application/CommandLine.h"
+#include "framework/Platform/Backend.h"
+#include "framework/Platform/Folders.h"
+#include "framework/Platform/NativePath.h"
+#include "framework/Text/Utf.h"
+
+namespace {
+
+int runHost(const std::u16string& programPath, const std::vector<std::u16string>& args) {
+    using namespace Quenta::Application;
+    const CommandLine commandLine = CommandLine::parse(args);
+    if (commandLine.headless) Arbor::Platform::selectBackend(Arbor::Platform::BackendKind::Headless);
+    if (!commandLine.messageLog.empty()) {
+        ApplicationMessageBox::setLogFile(Arbor::Platform::toNativePath(commandLine.messageLog));
+    }
+    ApplicationDirectories directories(
+        ApplicationDirectories::programDirectoryOf(Arbor::Platform::toNativePath(programPath)),
+        Arbor::Platform::toNativePath(Arbor::Platform::folders().applicationDataFolder()));
+    Application application(commandLine, std::move(directories));
+    return application.run();
+}
+
+}  // namespace
+
+#if defined(_WIN32)
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::u16string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
+    return runHost(argc > 0 ? std::u16string(reinterpret_cast<const char16_t*>(argv[0])) : std::u16string(), args);
+}
+#else
+int main(int argc, char** argv) {
+    std::vector<std::u16string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(Arbor::Text::fromUtf8(argv[i]));
+    return runHost(argc > 0 ? Arbor::Text::fromUtf8(argv[0]) : std::u16string(), args);
+}
+#endif

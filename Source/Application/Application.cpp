@@ -37,7 +37,7 @@ int Application::run() {
     // starts can escape the close-all of the exit sequence.
     processes_ = std::make_unique<Common::ProcessManager>();
     if (!startUp()) {
-        Arbor::Platform::messageQueue().postQuitMessage(0);
+        Arbor::Platform::messageQueueService().postQuitMessage(0);
         state_.stopMessageLoop();
     }
     mainThread_->start();
@@ -49,7 +49,7 @@ int Application::run() {
 bool Application::startUp() {
     // The frame thread exists from here on but runs only after start-up.
     environment_ = std::make_unique<Common::PlatformFrameEnvironment>(
-        Arbor::Platform::messageQueue().currentThreadId());
+        Arbor::Platform::messageQueueService().currentThreadId());
     mainThread_ = std::make_unique<Common::MainThread>(*environment_, state_, GameComponent::DesktopObject::instance());
     mainThread_->setFrameLimit(commandLine_.frameLimit);
 
@@ -75,7 +75,7 @@ bool Application::startUp() {
 
 bool Application::waitForPredecessor() {
     if (commandLine_.waitTerminateProcessId == 0) return true;
-    Arbor::Platform::ProcessService& processes = Arbor::Platform::processes();
+    Arbor::Platform::ProcessService& processes = Arbor::Platform::processService();
     Arbor::Platform::ProcessHandle predecessor;
     // A process that cannot be opened has already ended.
     if (!processes.openProcess(commandLine_.waitTerminateProcessId, predecessor)) return true;
@@ -102,7 +102,7 @@ void Application::loadCharacters() {
 
 int Application::messageLoop() {
     std::setlocale(LC_ALL, "");
-    Arbor::Platform::MessageQueueService& queue = Arbor::Platform::messageQueue();
+    Arbor::Platform::MessageQueueService& queue = Arbor::Platform::messageQueueService();
     Arbor::Platform::Message message;
     int exitCode = 0;
     while (state_.messageLoopRunning()) {
@@ -135,7 +135,7 @@ void Application::exitSequence() {
 
 bool Application::performSystemAction(SystemAction action) {
     if (action == SystemAction::None) return false;
-    Arbor::Platform::SessionService& session = Arbor::Platform::session();
+    Arbor::Platform::SessionService& session = Arbor::Platform::sessionService();
     if (!session.enableShutdownPrivilege()) return false;
     return session.exitSystem(static_cast<std::uint32_t>(action), 0);
 }

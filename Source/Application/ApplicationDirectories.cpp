@@ -25,11 +25,11 @@ std::filesystem::path ApplicationDirectories::writableBase() const {
 }
 
 bool ApplicationDirectories::isWritableDirectory(const std::filesystem::path& directory) {
-    return Arbor::Platform::folders().isWritableDirectory(Arbor::Platform::fromNativePath(directory));
+    return Arbor::Platform::folderService().isWritableDirectory(Arbor::Platform::fromNativePath(directory));
 }
 
 std::filesystem::path ApplicationDirectories::programDirectoryOf(const std::filesystem::path& argv0) {
-    const std::u16string reported = Arbor::Platform::folders().executablePath();
+    const std::u16string reported = Arbor::Platform::folderService().executablePath();
     std::filesystem::path executable = reported.empty() ? argv0 : Arbor::Platform::toNativePath(reported);
     std::error_code ec;
     std::filesystem::path full = std::filesystem::absolute(executable, ec);

@@ -37,7 +37,7 @@ int ApplicationMessageBox::show(std::u16string_view text, std::u16string_view ca
             out.flush();
         }
     }
-    return Arbor::Platform::messageBox().show(Arbor::Platform::WindowHandle::None, text, caption, type);
+    return Arbor::Platform::messageBoxService().show(Arbor::Platform::WindowHandle::None, text, caption, type);
 }
 
 }  // namespace Quenta::Application

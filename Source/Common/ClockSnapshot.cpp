@@ -30,7 +30,7 @@ void ClockSnapshot::update(const LocalClock& now) {
 }
 
 void ClockSnapshot::refresh() {
-    const Arbor::Platform::LocalTime t = Arbor::Platform::clock().localTime();
+    const Arbor::Platform::LocalTime t = Arbor::Platform::clockService().localTime();
     update(LocalClock{t.year, t.month, t.dayOfWeek, t.day, t.hour, t.minute, t.second, t.millisecond});
 }
 

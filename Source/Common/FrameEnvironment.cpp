@@ -8,18 +8,18 @@
 
 namespace Quenta::Common {
 
-std::uint32_t PlatformFrameEnvironment::tickCount() { return Arbor::Platform::clock().tickCount(); }
+std::uint32_t PlatformFrameEnvironment::tickCount() { return Arbor::Platform::clockService().tickCount(); }
 
 void PlatformFrameEnvironment::beginTimerResolution(std::uint32_t milliseconds) {
-    Arbor::Platform::clock().beginTimerResolution(milliseconds);
+    Arbor::Platform::clockService().beginTimerResolution(milliseconds);
 }
 
 void PlatformFrameEnvironment::endTimerResolution(std::uint32_t milliseconds) {
-    Arbor::Platform::clock().endTimerResolution(milliseconds);
+    Arbor::Platform::clockService().endTimerResolution(milliseconds);
 }
 
 DesktopGeometry PlatformFrameEnvironment::desktopGeometry() {
-    const Arbor::Platform::ScreenMetrics m = Arbor::Platform::screen().metrics();
+    const Arbor::Platform::ScreenMetrics m = Arbor::Platform::screenService().metrics();
     DesktopGeometry g;
     g.originX = m.virtualScreen.left;
     g.originY = m.virtualScreen.top;
@@ -28,14 +28,14 @@ DesktopGeometry PlatformFrameEnvironment::desktopGeometry() {
     return g;
 }
 
-Arbor::Platform::Point PlatformFrameEnvironment::cursorPosition() { return Arbor::Platform::screen().cursorPosition(); }
+Arbor::Platform::Point PlatformFrameEnvironment::cursorPosition() { return Arbor::Platform::screenService().cursorPosition(); }
 
 std::u16string PlatformFrameEnvironment::takeRecognizedText() {
     return Arbor::Speech::Recognition::SpeechRecognitionEngine::instance().takeTextOrEmpty();
 }
 
 void PlatformFrameEnvironment::postQuit(int exitCode) {
-    Arbor::Platform::messageQueue().postThreadMessage(uiThread_, Arbor::Platform::WM_QUIT,
+    Arbor::Platform::messageQueueService().postThreadMessage(uiThread_, Arbor::Platform::WM_QUIT,
                                                       static_cast<std::uintptr_t>(exitCode), 0);
 }
 

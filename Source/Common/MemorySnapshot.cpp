@@ -9,7 +9,7 @@ MemorySnapshot& MemorySnapshot::instance() {
 
 void MemorySnapshot::refresh() {
     Arbor::Platform::MemoryStatus fresh;
-    const bool ok = Arbor::Platform::memory().memoryStatus(fresh);
+    const bool ok = Arbor::Platform::memoryService().memoryStatus(fresh);
     std::lock_guard guard(lock_);
     unavailable_ = !ok;
     if (ok) status_ = fresh;

@@ -69,7 +69,7 @@ bool ProcessManager::closeAll() {
         if (id == 0) continue;
         const Arbor::Platform::WindowHandle window = windows.firstTopLevelWindowOf(id);
         if (window != Arbor::Platform::WindowHandle::None) {
-            Arbor::Platform::messageQueue().postMessage(window, Arbor::Platform::WM_CLOSE, 0, 0);
+            Arbor::Platform::messageQueueService().postMessage(window, Arbor::Platform::WM_CLOSE, 0, 0);
         }
     }
     // The wait is bounded: a program that ignores the close request (or has no window

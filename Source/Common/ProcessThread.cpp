@@ -31,7 +31,7 @@ void ProcessThread::run() {
         std::atomic<bool>& flag;
         ~Done() { flag = true; }
     } done{finished_};
-    Arbor::Platform::ProcessService& processes = Arbor::Platform::processes();
+    Arbor::Platform::ProcessService& processes = Arbor::Platform::processService();
     Arbor::Platform::ProcessHandle process;
     if (!processes.createProcess(applicationName_, commandLine_, process)) return;
     {

@@ -7,11 +7,11 @@ namespace Quenta::Common {
 
 SnapshotTimer::SnapshotTimer() {
     refreshNow();
-    timer_ = Arbor::Platform::messageQueue().setTimer(intervalMilliseconds, &SnapshotTimer::refreshNow);
+    timer_ = Arbor::Platform::messageQueueService().setTimer(intervalMilliseconds, &SnapshotTimer::refreshNow);
 }
 
 SnapshotTimer::~SnapshotTimer() {
-    if (timer_ != 0) Arbor::Platform::messageQueue().killTimer(timer_);
+    if (timer_ != 0) Arbor::Platform::messageQueueService().killTimer(timer_);
 }
 
 void SnapshotTimer::refreshNow() {

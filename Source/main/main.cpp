@@ -23,7 +23,7 @@ int runHost(const std::u16string& programPath, const std::vector<std::u16string>
     }
     ApplicationDirectories directories(
         ApplicationDirectories::programDirectoryOf(Arbor::Platform::toNativePath(programPath)),
-        Arbor::Platform::toNativePath(Arbor::Platform::folders().applicationDataFolder()));
+        Arbor::Platform::toNativePath(Arbor::Platform::folderService().applicationDataFolder()));
     Application application(commandLine, std::move(directories));
     return application.run();
 }

@@ -53,7 +53,7 @@ bool SpeechRecognitionEngine::load(std::u16string_view speechFolder) {
     if (recognizer_ != nullptr) return true;
     unloadLocked();
 
-    Platform::LibraryService& libraries = Platform::libraries();
+    Platform::LibraryService& libraries = Platform::libraryService();
     library_ = libraries.load(joinPath(speechFolder, libraryFileName()));
     if (library_ == Platform::LibraryHandle::None) return false;
     const auto create = libraries.function<RecognizerCreate>(library_, "create");
@@ -204,7 +204,7 @@ void SpeechRecognitionEngine::unloadLocked() {
     destroy_ = nullptr;
     started_ = false;
     if (library_ != Platform::LibraryHandle::None) {
-        Platform::libraries().unload(library_);
+        Platform::libraryService().unload(library_);
         library_ = Platform::LibraryHandle::None;
     }
 }

@@ -106,7 +106,7 @@ bool start(RecognizerObject* object, void* window) {
     r.running = true;
     const auto handle = static_cast<Arbor::Platform::WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
     for (const std::u16string& text : r.texts) {
-        Arbor::Platform::messageQueue().sendMessage(handle, recognitionMessage, recognitionWParam,
+        Arbor::Platform::messageQueueService().sendMessage(handle, recognitionMessage, recognitionWParam,
                                                     reinterpret_cast<std::intptr_t>(text.c_str()));
     }
     return true;

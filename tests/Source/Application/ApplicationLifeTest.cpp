@@ -11,6 +11,7 @@
 #include "Source/GameComponent/DesktopObject.h"
 #include "framework/Platform/Backend.h"
 #include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/MessageBox.h"
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Window.h"
 #include "support/TestPaths.h"

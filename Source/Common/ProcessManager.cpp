@@ -60,7 +60,7 @@ void ProcessManager::bringToFront() {
     }
 }
 
-bool ProcessManager::closeAll() {
+bool ProcessManager::closeAll(int timeoutMilliseconds) {
     std::lock_guard guard(lock_);
     removeFinishedLocked();
     Arbor::Platform::WindowService& windows = Arbor::Platform::windowService();
@@ -75,7 +75,7 @@ bool ProcessManager::closeAll() {
     // The wait is bounded: a program that ignores the close request (or has no window
     // to receive it) must not keep this program from ending. After the limit its watch
     // thread is stopped and the program is left running.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(closeAllTimeoutMilliseconds);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
     bool allEnded = true;
     for (;;) {
         removeFinishedLocked();

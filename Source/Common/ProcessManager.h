@@ -37,7 +37,8 @@ public:
     // Asks every running program to close (a close message to its first window) and
     // waits for them to end. Returns false when some were still running at the time
     // limit; their watch threads are then stopped and the programs left running.
-    bool closeAll();
+    bool closeAll() { return closeAll(closeAllTimeoutMilliseconds); }
+    bool closeAll(int timeoutMilliseconds);
 
     size_t runningCount();
 

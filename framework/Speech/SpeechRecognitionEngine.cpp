@@ -19,6 +19,9 @@ std::u16string joinPath(std::u16string_view folder, std::u16string_view name) {
     return path;
 }
 
+// The recogniser is a library of the host system: it gets paths in the host's own form.
+std::u16string hostPath(std::u16string_view systemPath) { return Platform::toNativePath(systemPath).u16string(); }
+
 bool fileExists(std::u16string_view systemPath) {
     std::error_code ec;
     return std::filesystem::is_regular_file(Platform::toNativePath(systemPath), ec);
@@ -92,7 +95,7 @@ bool SpeechRecognitionEngine::load(std::u16string_view speechFolder) {
 bool SpeechRecognitionEngine::startUp(std::u16string_view speechFolder) {
     if (!load(speechFolder)) return false;
     configure(u"");
-    const std::u16string configuration = joinPath(joinPath(speechFolder, u"dictation"), u"main.jconf");
+    const std::u16string configuration = hostPath(joinPath(joinPath(speechFolder, u"dictation"), u"main.jconf"));
     std::lock_guard guard(lock_);
     if (recognizer_ == nullptr) return false;
     if (!operation<InitializeOperation>(RecognizerPosition::initialize)(recognizer_, configuration.c_str())) {
@@ -110,7 +113,7 @@ bool SpeechRecognitionEngine::hasRecognizer() const {
 bool SpeechRecognitionEngine::initialize(std::u16string_view configurationPath) {
     std::lock_guard guard(lock_);
     if (recognizer_ == nullptr) return false;
-    const std::u16string path(configurationPath);
+    const std::u16string path = hostPath(configurationPath);
     return operation<InitializeOperation>(RecognizerPosition::initialize)(recognizer_, path.c_str());
 }
 
@@ -149,14 +152,14 @@ bool SpeechRecognitionEngine::grammarPairExists(std::u16string_view basePath) co
 bool SpeechRecognitionEngine::addGrammar(std::u16string_view name, std::u16string_view basePath) {
     std::lock_guard guard(lock_);
     if (recognizer_ == nullptr || name.empty() || !grammarPairExists(basePath)) return false;
-    const std::u16string n(name), b(basePath);
+    const std::u16string n(name), b = hostPath(basePath);
     return operation<AddGrammarOperation>(RecognizerPosition::addGrammar)(recognizer_, n.c_str(), b.c_str(), 0);
 }
 
 bool SpeechRecognitionEngine::changeGrammar(std::u16string_view name, std::u16string_view basePath) {
     std::lock_guard guard(lock_);
     if (recognizer_ == nullptr || name.empty() || !grammarPairExists(basePath)) return false;
-    const std::u16string n(name), b(basePath);
+    const std::u16string n(name), b = hostPath(basePath);
     return operation<ChangeGrammarOperation>(RecognizerPosition::changeGrammar)(recognizer_, n.c_str(), b.c_str());
 }
 

@@ -2,7 +2,8 @@
 // The speech recogniser of the process: loads the recogniser library from the
 // "SpeechRecognition" folder beside the program, owns the recogniser object it makes,
 // and queues the texts it recognises until the frame loop takes them, one per frame.
-// Every operation fails quietly (false, nothing) when no recogniser is loaded.
+// Every operation fails quietly (false, nothing) when no recogniser is loaded. Paths
+// are taken as system paths and handed to the recogniser in the host's own form.
 #include <cstddef>
 #include <deque>
 #include <mutex>

@@ -37,12 +37,25 @@ bool BuiltInTable::add(std::u16string_view name, BuiltInHandler handler) {
         return false;
     }
     map_.emplace_hint(it, std::u16string(name), handler);
+    stamp_ = newLookupStamp();
     return true;
 }
 
 BuiltInHandler BuiltInTable::find(std::u16string_view name) const {
     auto it = map_.find(name);
     return it == map_.end() ? nullptr : it->second;
+}
+
+BuiltInHandler BuiltInTable::find(const Token& token) const {
+    if (token.cache.stamp == stamp_) {
+        return reinterpret_cast<BuiltInHandler>(token.cache.target);
+    }
+    const BuiltInHandler handler = find(token.text);
+    if (handler) {
+        token.cache.stamp = stamp_;
+        token.cache.target = reinterpret_cast<void*>(handler);
+    }
+    return handler;
 }
 
 bool BuiltInArguments::empty() const { return parser_.currentToken().kind == TokenKind::CloseParen; }

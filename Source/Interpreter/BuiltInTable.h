@@ -17,9 +17,12 @@
 // Registering a family: write `void registerXxxBuiltIns(BuiltInTable& table)` that
 // calls table.add(u"Name", handler) for each function, and add one line
 // `TAVIZO_BUILTIN_FAMILY(registerXxxBuiltIns)` to BuiltInFamilies.def.
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
+
+#include "Source/Interpreter/Token.h"
 
 namespace Quenta::Interpreter {
 
@@ -37,7 +40,7 @@ public:
     // The shared table with every family registered.
     static const BuiltInTable& instance();
 
-    BuiltInTable() = default;
+    BuiltInTable() : stamp_(newLookupStamp()) {}
     BuiltInTable(const BuiltInTable&) = delete;
     BuiltInTable& operator=(const BuiltInTable&) = delete;
 
@@ -45,10 +48,13 @@ public:
     bool add(std::u16string_view name, BuiltInHandler handler);
     // Null for an unknown name.
     BuiltInHandler find(std::u16string_view name) const;
+    // find(token.text), remembered in the token until the table changes.
+    BuiltInHandler find(const Token& token) const;
     const Map& entries() const { return map_; }
 
 private:
     Map map_;
+    std::uint64_t stamp_;
 };
 
 // Reads a built-in's arguments in the call protocol's way.

@@ -72,7 +72,7 @@ const Token& dummyOperator() {
 // Puts the shared stacks back to where this evaluation found them, also when it throws.
 class StackFrame {
 public:
-    StackFrame(std::vector<Value*>& operands, std::vector<const Token*>& operators)
+    StackFrame(std::vector<Value*>& operands, std::vector<PendingOperator>& operators)
         : operands_(operands), operators_(operators), operandBase_(operands.size()),
           operatorBase_(operators.size()) {}
     ~StackFrame() {
@@ -85,7 +85,7 @@ public:
 
 private:
     std::vector<Value*>& operands_;
-    std::vector<const Token*>& operators_;
+    std::vector<PendingOperator>& operators_;
     std::size_t operandBase_;
     std::size_t operatorBase_;
 };
@@ -142,7 +142,7 @@ Value* objectPath(Parser& parser, const Token& first) {
 }
 
 Value* callBuiltIn(Parser& parser, const Token& name) {
-    const BuiltInHandler handler = parser.builtIns().find(name.text);
+    const BuiltInHandler handler = parser.builtIns().find(name);
     if (!handler) {
         throw ScriptException(Messages::unknownBuiltIn(name.text));
     }
@@ -159,9 +159,9 @@ Value* callBuiltIn(Parser& parser, const Token& name) {
 
 Value* evaluate(Parser& parser, bool argumentMode) {
     std::vector<Value*>& operands = parser.operandStack();
-    std::vector<const Token*>& operators = parser.operatorStack();
+    std::vector<PendingOperator>& operators = parser.operatorStack();
     StackFrame frame(operands, operators);
-    operators.push_back(&dummyOperator());
+    operators.push_back({&dummyOperator(), 0, 0});
     operands.push_back(Parser::voidValue());
 
     for (;;) {
@@ -184,7 +184,7 @@ Value* evaluate(Parser& parser, bool argumentMode) {
         case TokenKind::KwTrue: operands.push_back(parser.makeBool(true)); continue;
         case TokenKind::KwFalse: operands.push_back(parser.makeBool(false)); continue;
         case TokenKind::Variable: {
-            Value* variable = parser.variables().find(t.text);
+            Value* variable = parser.variables().find(t);
             if (!variable) {
                 throw ScriptException(Messages::unknownVariable(t.text));
             }
@@ -197,21 +197,22 @@ Value* evaluate(Parser& parser, bool argumentMode) {
         default: break;
         }
 
-        int d = precedenceOf(t.kind).incoming;
+        const Precedence& incoming = precedenceOf(t.kind);
+        int d = incoming.incoming;
         if (argumentMode && t.kind == TokenKind::Comma) {
             d = 0;
         }
         for (;;) {
-            const Token& top = *operators.back();
-            const Precedence& p = precedenceOf(top.kind);
-            if (p.stack <= d) {
+            const PendingOperator pending = operators.back();
+            if (pending.stack <= d) {
                 break;
             }
-            if (frame.operandCount() < p.arity) {
+            if (frame.operandCount() < pending.arity) {
                 throwMessage(Messages::kInvalidValue);
             }
             operators.pop_back();
-            switch (p.arity) {
+            const Token& top = *pending.token;
+            switch (pending.arity) {
             case 1: {
                 Value* x = operands.back();
                 operands.back() = x->unaryOp(parser, top);
@@ -236,8 +237,8 @@ Value* evaluate(Parser& parser, bool argumentMode) {
             }
         }
 
-        const Token& top = *operators.back();
-        if (precedenceOf(top.kind).stack == d) {
+        const Token& top = *operators.back().token;
+        if (operators.back().stack == d) {
             if (top.kind == TokenKind::OpenParen) {
                 if (t.kind != TokenKind::CloseParen) {
                     throwMessage(Messages::kParenNotClosed);
@@ -257,7 +258,7 @@ Value* evaluate(Parser& parser, bool argumentMode) {
                 return operands.back();
             }
         }
-        operators.push_back(&t);
+        operators.push_back({&t, incoming.stack, incoming.arity});
     }
 }
 

@@ -1,9 +1,16 @@
 #include "Source/Interpreter/Lexer.h"
 
+#include <atomic>
+
 #include "Source/Interpreter/NumberText.h"
 #include "Source/Interpreter/ScriptException.h"
 
 namespace Quenta::Interpreter {
+
+std::uint64_t newLookupStamp() {
+    static std::atomic<std::uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
 
 const Token& endToken() {
     static const Token end{TokenKind::Invalid, 0.0, std::u16string()};

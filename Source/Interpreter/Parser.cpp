@@ -12,42 +12,14 @@ namespace {
 // memory for the parser's lifetime; shorter ones keep their buffer for reuse.
 constexpr std::size_t kKeptTextCapacity = 1024;
 
-template <typename Array>
-auto* appendChecked(Array& array) {
-    auto* element = array.append();
-    if (array.size() >= Parser::kTemporaryLimit) {
-        throw ScriptException(std::u16string(Messages::kTooManyTemporaries));
-    }
-    return element;
-}
 }  // namespace
 
 Parser::Parser(ScriptOwner* owner) : owner_(owner), builtIns_(&BuiltInTable::instance()) {}
 
 Parser::~Parser() = default;
 
-NumValue* Parser::makeNum(double value) {
-    NumValue* v = appendChecked(nums_);
-    v->set(value);
-    return v;
-}
-
-StrValue* Parser::makeStr(std::u16string_view value) {
-    StrValue* v = appendChecked(strs_);
-    v->set(value);
-    return v;
-}
-
-BoolValue* Parser::makeBool(bool value) {
-    BoolValue* v = appendChecked(bools_);
-    v->set(value);
-    return v;
-}
-
-FuncObjectValue* Parser::makeFuncObject(RegisterRecord* record, double weight) {
-    FuncObjectValue* v = appendChecked(funcs_);
-    v->set(record, weight);
-    return v;
+void Parser::throwTooManyTemporaries() {
+    throw ScriptException(std::u16string(Messages::kTooManyTemporaries));
 }
 
 Value* Parser::voidValue() {

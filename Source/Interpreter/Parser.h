@@ -32,6 +32,13 @@ struct ControlRecord {
     std::int32_t line = -10000;  // a while's own line in its block
 };
 
+// An operator waiting on the evaluator's stack, with the precedence it waits with.
+struct PendingOperator {
+    const Token* token;
+    std::uint8_t stack;
+    std::uint8_t arity;
+};
+
 class Parser {
 public:
     // Each kind of temporary may be made this many times less one per line.
@@ -49,32 +56,46 @@ public:
     // The line must outlive its use; the index goes back to 0.
     void setLine(const TokenLine& line) {
         line_ = &line;
+        tokens_ = line.data();
+        tokenCount_ = static_cast<int>(line.size());
         index_ = 0;
     }
     const TokenLine* line() const { return line_; }
     int tokenIndex() const { return index_; }
     void setTokenIndex(int index) { index_ = index; }
     // The token at the index, or the shared end token past the end.
-    const Token& currentToken() const {
-        return line_ ? tokenAt(*line_, index_) : endToken();
-    }
+    const Token& currentToken() const { return tokenAtOffset(0); }
     // The token at the index, advancing past it.
     const Token& nextToken() {
         const Token& t = currentToken();
         ++index_;
         return t;
     }
-    const Token& peekToken(int offset) const {
-        return line_ ? tokenAt(*line_, index_ + offset) : endToken();
-    }
+    const Token& peekToken(int offset) const { return tokenAtOffset(offset); }
 
     // --- temporaries --------------------------------------------------------------
     // Read-only values valid until resetTemporaries(). Throw "許容量を超えた式があり
     // ます。" when a kind reaches kTemporaryLimit.
-    NumValue* makeNum(double value);
-    StrValue* makeStr(std::u16string_view value);
-    BoolValue* makeBool(bool value);
-    FuncObjectValue* makeFuncObject(RegisterRecord* record, double weight = 1.0);
+    NumValue* makeNum(double value) {
+        NumValue* v = checked(nums_, nums_.append());
+        v->set(value);
+        return v;
+    }
+    StrValue* makeStr(std::u16string_view value) {
+        StrValue* v = checked(strs_, strs_.append());
+        v->set(value);
+        return v;
+    }
+    BoolValue* makeBool(bool value) {
+        BoolValue* v = checked(bools_, bools_.append());
+        v->set(value);
+        return v;
+    }
+    FuncObjectValue* makeFuncObject(RegisterRecord* record, double weight = 1.0) {
+        FuncObjectValue* v = checked(funcs_, funcs_.append());
+        v->set(record, weight);
+        return v;
+    }
     // The shared void value (never written: every operation on it throws).
     static Value* voidValue();
     void resetTemporaries();
@@ -107,11 +128,28 @@ public:
     // The evaluator's two stacks, shared by nested evaluations (built-in arguments) so
     // that their storage is reused from frame to frame.
     std::vector<Value*>& operandStack() { return operands_; }
-    std::vector<const Token*>& operatorStack() { return operators_; }
+    std::vector<PendingOperator>& operatorStack() { return operators_; }
 
 private:
+    const Token& tokenAtOffset(int offset) const {
+        const int i = index_ + offset;
+        return static_cast<unsigned>(i) < static_cast<unsigned>(tokenCount_) ? tokens_[i] : *end_;
+    }
+    // Throws once an array reaches the limit (the element just made stays counted).
+    template <typename T>
+    static T* checked(const TemporaryArray<T>& array, T* element) {
+        if (array.size() >= kTemporaryLimit) [[unlikely]] {
+            throwTooManyTemporaries();
+        }
+        return element;
+    }
+    [[noreturn]] static void throwTooManyTemporaries();
+
     ScriptOwner* owner_;
     const TokenLine* line_ = nullptr;
+    const Token* tokens_ = nullptr;
+    int tokenCount_ = 0;
+    const Token* end_ = &endToken();
     int index_ = 0;
     std::vector<ControlRecord> controlStack_;
     int currentLine_ = 0;
@@ -125,7 +163,7 @@ private:
     const std::vector<RegisterRecord*>* functionObjects_ = nullptr;
     const BuiltInTable* builtIns_;
     std::vector<Value*> operands_;
-    std::vector<const Token*> operators_;
+    std::vector<PendingOperator> operators_;
 };
 
 // Saves the parser's line, token index and current line index, and puts them back

@@ -46,7 +46,7 @@ void declaration(Parser& parser, int typeId) {
         if (name.kind != TokenKind::Variable) {
             throw ScriptException(std::u16string(u"'") + name.text + u"'は変数名として使用できません。");
         }
-        Value* variable = parser.variables().find(name.text);
+        Value* variable = parser.variables().find(name);
         if (variable && variable->typeId() != typeId) {
             throw ScriptException(std::u16string(u"'") + name.text + u"' は別の型で宣言されています。");
         }

@@ -25,4 +25,13 @@ Value* VariableTable::find(std::u16string_view name) const {
     return it == map_.end() ? nullptr : it->second.get();
 }
 
+Value* VariableTable::findAndRemember(const Token& token) const {
+    Value* value = find(token.text);
+    if (value) {
+        token.cache.stamp = stamp_;
+        token.cache.target = value;
+    }
+    return value;
+}
+
 }  // namespace Quenta::Interpreter

@@ -14,7 +14,7 @@ class VariableTable {
 public:
     using Map = std::map<std::u16string, std::unique_ptr<Value>, std::less<>>;
 
-    VariableTable() = default;
+    VariableTable() : stamp_(newLookupStamp()) {}
     VariableTable(const VariableTable&) = delete;
     VariableTable& operator=(const VariableTable&) = delete;
 
@@ -23,14 +23,28 @@ public:
     // not one of these.
     Value* create(std::u16string_view name, int typeId);
     Value* find(std::u16string_view name) const;
-    void clear() { map_.clear(); }
+    // find(token.text), remembered in the token while the table keeps its variables
+    // (variables are only ever removed all at once, by clear()).
+    Value* find(const Token& token) const {
+        if (token.cache.stamp == stamp_) {
+            return static_cast<Value*>(token.cache.target);
+        }
+        return findAndRemember(token);
+    }
+    void clear() {
+        map_.clear();
+        stamp_ = newLookupStamp();
+    }
 
     // In name order, for listing.
     const Map& entries() const { return map_; }
     std::size_t size() const { return map_.size(); }
 
 private:
+    Value* findAndRemember(const Token& token) const;
+
     Map map_;
+    std::uint64_t stamp_;
 };
 
 }  // namespace Quenta::Interpreter

@@ -125,8 +125,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.iterations > 0) {
-                times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+            const bool usable = run.run_type == Run::RT_Iteration ? run.repetitions <= 1
+                                                                  : run.aggregate_name == "median";
+            if (usable && !run.error_occurred) {
+                times_[run.run_name.function_name] = run.GetAdjustedCPUTime();
             }
         }
         ConsoleReporter::ReportRuns(runs);

@@ -287,3 +287,34 @@ TEST_F(EvaluatorTest, ParametersAndObjectPaths) {
     EXPECT_EQ(parser_.scope(), &root);
     EXPECT_EQ(failure(u"WAIT"), u"不正な値 'WAIT' が設定されています。");
 }
+
+TEST_F(EvaluatorTest, RememberedLookupsFollowTableChanges) {
+    declare(u"$v", 1)->assign(parser_, *parser_.makeNum(1));
+    const TokenBlock block{lineOf(u"$v + 1")};
+    parser_.setLine(block[0]);
+    EXPECT_EQ(evaluate(parser_, false)->toNum(), 2.0);
+    // A cleared table forgets what the token remembered.
+    parser_.variables().clear();
+    declare(u"$v", 2)->assign(parser_, *parser_.makeNum(7));
+    parser_.setLine(block[0]);
+    EXPECT_EQ(evaluate(parser_, false)->toStr(), u"71");
+    parser_.variables().clear();
+    parser_.setLine(block[0]);
+    EXPECT_EQ(messageOf([&] { evaluate(parser_, false); }), u"変数'$v'が見つかりません。");
+    // Another parser with its own table does not see this one's variable.
+    Parser other;
+    other.variables().create(u"$v", 1);
+    other.setLine(block[0]);
+    EXPECT_EQ(evaluate(other, false)->toNum(), 1.0);
+    parser_.setLine(block[0]);
+    EXPECT_EQ(messageOf([&] { evaluate(parser_, false); }), u"変数'$v'が見つかりません。");
+
+    BuiltInTable table;
+    parser_.setBuiltIns(table);
+    const TokenBlock call{lineOf(u"Late(3)")};
+    parser_.setLine(call[0]);
+    EXPECT_EQ(messageOf([&] { evaluate(parser_, false); }), u"存在しない命令Lateが呼び出されています。");
+    table.add(u"Late", sumHandler);
+    parser_.setLine(call[0]);
+    EXPECT_EQ(evaluate(parser_, false)->toNum(), 3.0);
+}

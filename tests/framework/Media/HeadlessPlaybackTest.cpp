@@ -5,6 +5,7 @@
 #include "WaveBytes.h"
 #include "framework/Media/MasterVolume.h"
 #include "framework/Media/SoundLoader.h"
+#include "framework/Media/SystemAudio.h"
 #include "framework/Media/WaveOutAudio.h"
 #include "framework/Platform/Headless/HeadlessAudio.h"
 
@@ -270,6 +271,35 @@ TEST(MasterVolume, FailuresAnswerMinusOneOrFalse) {
     EXPECT_FALSE(setMasterVolume(out, 0.5));
     EXPECT_FALSE(setMute(out, true));
     EXPECT_FALSE(isMuted(out).has_value());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SystemAudio, KeepsOneQuietDeviceOpenWhileItLives) {
+    HeadlessAudio out;
+    {
+        SystemAudio keeper(out);
+        EXPECT_TRUE(keeper.isOpen());
+        EXPECT_EQ(out.openDeviceCount(), 1);
+        const auto f = SystemAudio::format();
+        EXPECT_EQ(f.channels, 1);
+        EXPECT_EQ(f.samplesPerSecond, 50u);
+        EXPECT_EQ(f.averageBytesPerSecond, 50u);
+        EXPECT_EQ(f.blockAlign, 1);
+        EXPECT_EQ(f.bitsPerSample, 8);
+        out.advance(1000);
+        EXPECT_TRUE(out.writes().empty());
+    }
+    EXPECT_EQ(out.openDeviceCount(), 0);
+}
+
+TEST(SystemAudio, WithoutADeviceStaysClosedQuietly) {
+    HeadlessAudio out;
+    out.setDeviceAvailable(false);
+    SystemAudio keeper(out);
+    EXPECT_FALSE(keeper.isOpen());
 }
 
 }  // namespace

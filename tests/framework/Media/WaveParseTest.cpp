@@ -5,6 +5,8 @@
 #include "WaveBytes.h"
 #include "framework/Media/SoundLoader.h"
 #include "framework/Platform/NativePath.h"
+#include "framework/Platform/ProgramLocation.h"
+#include "framework/Text/Utf.h"
 #include "support/TestPaths.h"
 
 using namespace Arbor::Media;
@@ -193,6 +195,33 @@ TEST(WaveLoad, TruncatedFileIsRefused) {
     std::ofstream(dir.path() / "cut.wav", std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     EXPECT_FALSE(loadSoundFile(Arbor::Platform::fromNativePath(dir.path()) + u"\\cut.wav"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WaveLoad, RelativePathIsRetriedBelowTheProgramDirectory) {
+    const auto programDir = Arbor::Platform::executableDirectory();
+    ASSERT_FALSE(programDir.empty());
+    const std::string name = "wave-retry-" + std::to_string(std::hash<std::string>{}(programDir.string()) % 100000);
+    const auto file = programDir / (name + ".wav");
+    {
+        const auto bytes = simpleWave({}, 24);
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    // Stand somewhere else, so that only the retry can find the file.
+    Testing::TempDir elsewhere;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(elsewhere.path());
+    const auto sound = loadSoundFile(Arbor::Text::fromUtf8(name + ".wav"));
+    const auto missing = loadSoundFile(Arbor::Text::fromUtf8(name + "-not-there.wav"));
+    std::filesystem::current_path(previous);
+    std::filesystem::remove(file);
+    ASSERT_TRUE(sound);
+    EXPECT_EQ(sound->samples(), samples(24));
+    EXPECT_FALSE(missing);
 }
 
 }  // namespace

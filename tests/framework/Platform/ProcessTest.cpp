@@ -13,6 +13,7 @@
 #include "framework/Platform/Messages.h"
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Window.h"
+#include "framework/Threading/Mutex.h"
 #include "support/BackendTest.h"
 
 using namespace Arbor::Platform;
@@ -29,6 +30,29 @@ const std::u16string exitThreeCommand = u"/bin/sh -c \"exit 3\"";
 std::u16string helperCommand(const std::u16string& test) {
     return u"\"" + folderService().executablePath() +
            u"\" --gtest_also_run_disabled_tests --gtest_filter=ProcessHelper.DISABLED_" + test;
+}
+
+// A mutex name that this build's test program and its children share, and no other
+// build's (test runs of several build folders may meet on one machine).
+std::u16string sharedMutexName() {
+    std::uint32_t hash = 2166136261u;
+    for (char16_t c : folderService().executablePath()) hash = (hash ^ c) * 16777619u;
+    std::u16string name = u"ArborCrossProcessTest_";
+    for (char c : std::to_string(hash)) name += static_cast<char16_t>(c);
+    return name;
+}
+
+int runHelper(const std::u16string& test) {
+    ProcessHandle child;
+    if (!processService().createProcess(u"", helperCommand(test), child)) return -1;
+    int result = -2;
+    std::uint32_t code = 0;
+    if (processService().waitForProcess(child, 60000) == ProcessService::Ended &&
+        processService().exitCode(child, code)) {
+        result = static_cast<int>(code);
+    }
+    processService().closeProcess(child);
+    return result;
 }
 
 class ProcessTest : public Testing::BackendTest {
@@ -63,6 +87,25 @@ TEST(ProcessHelper, DISABLED_WindowUntilClosed) {
     Message message;
     while (messageQueueService().getMessage(message) > 0) messageQueueService().dispatchMessage(message);
     EXPECT_EQ(message.wParam, 5u) << "ended by the 20 s timer instead of a close";
+}
+
+TEST(ProcessHelper, DISABLED_MutexIsHeldElsewhere) {
+    Arbor::Threading::Mutex mutex;
+    EXPECT_EQ(mutex.create(sharedMutexName()), Arbor::Threading::AbstractMutex::AlreadyExisted);
+}
+
+TEST(ProcessHelper, DISABLED_MutexIsFree) {
+    Arbor::Threading::Mutex mutex;
+    EXPECT_EQ(mutex.create(sharedMutexName()), Arbor::Threading::AbstractMutex::Created);
+}
+
+TEST_P(ProcessTest, NamedMutexIsSeenByAnotherProcess) {
+    {
+        Arbor::Threading::Mutex mutex;
+        ASSERT_EQ(mutex.create(sharedMutexName()), Arbor::Threading::AbstractMutex::Created);
+        EXPECT_EQ(runHelper(u"MutexIsHeldElsewhere"), 0);
+    }
+    EXPECT_EQ(runHelper(u"MutexIsFree"), 0);
 }
 
 TEST_P(ProcessTest, LaunchWaitAndExitCode) {

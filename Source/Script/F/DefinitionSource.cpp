@@ -1,7 +1,10 @@
 #include "Source/Script/F/DefinitionSource.h"
 
+#include "framework/Graphics/CursorDecoder.h"
 #include "framework/Graphics/ImageLoader.h"
+#include "framework/Graphics/ImageResource.h"
 #include "framework/Media/SoundLoader.h"
+#include "framework/Media/SoundResource.h"
 #include "framework/Secure/ResourceCache.h"
 
 namespace Quenta::Script {
@@ -15,21 +18,15 @@ std::optional<std::vector<std::uint8_t>> CacheDefinitionSource::readEntry(std::u
 }
 
 bool CacheDefinitionSource::loadImage(std::u16string_view name) {
-    // Decoded to prove the file is usable. The image slot of the cache belongs to the
-    // image module, which fixes the slot's type; storing another type here would
-    // shut that out, so the check only decodes until that slot exists.
-    auto blob = cache_.load(name);
-    return blob && Arbor::Graphics::loadImageMemory(blob->bytes.data(), blob->bytes.size(), name) != nullptr;
+    return Arbor::Graphics::cachedImage(cache_, name) != nullptr;
 }
 
 bool CacheDefinitionSource::loadSound(std::u16string_view name) {
-    auto blob = cache_.load(name);
-    return blob && Arbor::Media::loadSoundMemory(blob->bytes.data(), blob->bytes.size(), name) != nullptr;
+    return Arbor::Media::cachedSound(cache_, name) != nullptr;
 }
 
 bool CacheDefinitionSource::loadCursor(std::u16string_view name) {
-    // Cursor files are parsed by the image module; here the file must at least exist.
-    return cache_.load(name).has_value();
+    return Arbor::Graphics::cachedCursor(cache_, name) != nullptr;
 }
 
 void MemoryDefinitionSource::add(std::u16string name, std::vector<std::uint8_t> bytes) {
@@ -69,6 +66,11 @@ bool MemoryDefinitionSource::loadSound(std::u16string_view name) {
     return bytes && Arbor::Media::loadSoundMemory(bytes->data(), bytes->size(), name) != nullptr;
 }
 
-bool MemoryDefinitionSource::loadCursor(std::u16string_view name) { return find(name) != nullptr; }
+bool MemoryDefinitionSource::loadCursor(std::u16string_view name) {
+    const auto* bytes = find(name);
+    if (!bytes) return false;
+    return Arbor::Graphics::isAnimatedCursor(bytes->data(), bytes->size()) ||
+           Arbor::Graphics::decodeCursorFile(bytes->data(), bytes->size()).has_value();
+}
 
 }  // namespace Quenta::Script

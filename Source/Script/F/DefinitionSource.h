@@ -44,8 +44,8 @@ private:
     Arbor::Secure::ResourceCache& cache_;
 };
 
-// Entries held in memory, listed in insertion order. Images and sounds must decode;
-// a cursor must exist.
+// Entries held in memory, listed in insertion order. Images, sounds and cursors must
+// decode (nothing is kept).
 class MemoryDefinitionSource final : public DefinitionSource {
 public:
     void add(std::u16string name, std::vector<std::uint8_t> bytes);

@@ -8,6 +8,7 @@
 
 #include "Source/Interpreter/ScriptException.h"
 #include "Source/Script/F/DefinitionLoader.h"
+#include "Source/Script/F/ReferenceCheck.h"
 #include "Source/Script/F/RegisterKind.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Secure/ResourceCache.h"
@@ -15,6 +16,8 @@
 #include "tools/ToolCommand.h"
 
 namespace {
+
+using Quenta::Script::checkRecordReferences;
 
 // PATH is a character folder or its ".qnd" package; the cache wants the folder path
 // either way (it opens folder + ".qnd" itself).
@@ -42,10 +45,15 @@ int runLint(const std::vector<std::string>& args) {
     Arbor::Secure::ResourceCache cache(dataFolderOf(args[0]), std::u16string(Arbor::Secure::kPackagePassword));
     Quenta::Script::CacheDefinitionSource source(cache);
     Quenta::Script::DefinitionLoader loader(source);
+    std::u16string where;
     try {
         const auto data = loader.load();
-        // The host checks this when the character starts; an author wants it now.
+        // The host checks these when the character starts or the names are used; an
+        // author wants them now.
+        where = u"no INITIAL_REG block in any .func file";
         data->initialRecord();
+        where.clear();
+        checkRecordReferences(*data, &where);
         std::printf("ok\n");
         for (int kind = 0; kind < Quenta::Script::kRegisterKindCount; ++kind) {
             const auto count = data->indexList(static_cast<Quenta::Script::RegisterKind>(kind)).size();
@@ -55,9 +63,9 @@ int runLint(const std::vector<std::string>& args) {
         return 0;
     } catch (const Quenta::Interpreter::ScriptException& e) {
         std::printf("%s\n", e.what());
-        const std::u16string where =
-            loader.where().empty() && loader.files().empty() ? u"no .func file" : loader.where();
-        std::printf("%s\n", where.empty() ? "(whole definition)" : Arbor::Text::toUtf8(where).c_str());
+        if (where.empty()) where = loader.where();
+        if (where.empty() && loader.files().empty()) where = u"no .func file";
+        std::printf("%s\n", where.empty() ? "(no location)" : Arbor::Text::toUtf8(where).c_str());
         return 1;
     }
 }

@@ -59,6 +59,17 @@ std::u16string describeSpot(std::u16string_view file, int line) {
     return text;
 }
 
+std::u16string describeField(const DefinitionRecord& record, int field) {
+    const auto& lines = record.origin.fieldLines;
+    const auto& names = fieldNames(record.registerIndex());
+    const bool known = field >= 0 && static_cast<std::size_t>(field) < names.size();
+    const int line = known && static_cast<std::size_t>(field) < lines.size() && lines[static_cast<std::size_t>(field)] > 0
+                         ? lines[static_cast<std::size_t>(field)]
+                         : record.origin.line;
+    return describeSpot(record.origin.file, line) + u": " + recordLabel(record.registerIndex(), record.funcName()) +
+           u", field " + (known ? names[static_cast<std::size_t>(field)] : decimal(field));
+}
+
 DefinitionRecord& DefinitionData::addRecord(RegisterKind kind) {
     const int index = static_cast<int>(records_.size());
     records_.push_back(std::make_unique<DefinitionRecord>(index, kind));

@@ -62,5 +62,7 @@ private:
 
 // "file:line" (or just the file when the line is unknown).
 std::u16string describeSpot(std::u16string_view file, int line);
+// "file:line: KIND_REG "Name", field FieldName", for reports about one field.
+std::u16string describeField(const DefinitionRecord& record, int field);
 
 }  // namespace Quenta::Script

@@ -17,14 +17,6 @@ using Interpreter::ScriptException;
 
 namespace {
 
-std::u16string fieldPlace(const DefinitionRecord& record, int field) {
-    const auto& lines = record.origin.fieldLines;
-    const int line = field >= 0 && static_cast<std::size_t>(field) < lines.size() ? lines[static_cast<std::size_t>(field)]
-                                                                                   : record.origin.line;
-    return describeSpot(record.origin.file, line) + u": " + std::u16string(registerName(record.registerIndex())) +
-           u" \"" + record.funcName() + u"\", field " + fieldNames(record.registerIndex()).at(static_cast<std::size_t>(field));
-}
-
 std::u16string paramPlace(const DefinitionRecord& record, std::size_t row) {
     const auto& lines = record.origin.sectionLines[static_cast<std::size_t>(SectionKind::Param)];
     const int line = row < lines.size() ? lines[row] : record.origin.line;
@@ -70,7 +62,7 @@ void DefinitionLoader::checkResources(DefinitionData& data) {
     parser.setFunctionObjects(&data.functionObjects());
 
     auto fieldText = [&](const DefinitionRecord& record, int field) {
-        where_ = fieldPlace(record, field);
+        where_ = describeField(record, field);
         return evaluateField(parser, record, field)->toStr();
     };
     auto require = [&](bool loaded, const std::u16string& name) {

@@ -157,3 +157,17 @@ TEST(DefinitionData, FieldNameTablesHaveTheListedSizes) {
     EXPECT_EQ(fieldNames(RegisterKind::BalloonImageLayer).at(ImageLayerField::Flip), u"Flip");
     EXPECT_TRUE(fieldNames(13).empty());
 }
+
+#include "Source/Script/F/ReferenceCheck.h"
+
+TEST(ReferenceCheck, UnknownNamesInReferenceFieldsFailAndRuntimeValuesAreSkipped) {
+    auto good = buildFrom(block("ORDER_REG", "FuncName=O\nFuncNameMotion=M\nListHitArea=A,A") +
+                          block("MOTION_REG", "FuncName=M") + block("HIT_AREA_REG", "FuncName=A") +
+                          block("HIT_EVENT_REG", "FuncName=E\nMyHitArea=$notYetDeclared"));
+    EXPECT_EQ(messageOf([&] { checkRecordReferences(*good); }), u"<no exception>");
+    auto bad = buildFrom(block("BALLOON_ORDER_REG", "FuncName=B\nFuncNameTextLayer=\"T1\",\"T2\"") +
+                         block("TEXT_LAYER_REG", "FuncName=T1"));
+    std::u16string where;
+    EXPECT_EQ(messageOf([&] { checkRecordReferences(*bad, &where); }), u"T2は存在しません。");
+    EXPECT_EQ(where, u"main.func:4: BALLOON_ORDER_REG \"B\", field FuncNameTextLayer");
+}

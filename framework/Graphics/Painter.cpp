@@ -264,6 +264,21 @@ bool Painter::drawImageAt(const PaintDevice& source, Point dest, const Rect& sr,
     const std::int64_t dt = flipV ? dest.y + h - y1 : dest.y + y0;
     const Rect dst{std::int32_t(dl), std::int32_t(dt), std::int32_t(dl + (x1 - x0)),
                    std::int32_t(dt + (y1 - y0))};
+    if (!flipH) {
+        // Both rectangles lie inside their images now: rows go straight to the blend code.
+        const std::int32_t mode = std::int32_t(params.blendMode);
+        const int opacity = opacityToInt(params.opacity);
+        const std::size_t n = std::size_t(x1 - x0);
+        const std::size_t srcStride = std::size_t(source.width());
+        const std::size_t dstStride = std::size_t(target_->width());
+        for (std::int64_t k = 0; k < y1 - y0; ++k) {
+            const std::int64_t sy = src.top + (flipV ? (y1 - y0 - 1 - k) : k);
+            Blend::blendRow(mode, opacity,
+                            target_->bits() + std::size_t(dst.top + k) * dstStride + std::size_t(dst.left),
+                            source.bits() + std::size_t(sy) * srcStride + std::size_t(src.left), n);
+        }
+        return true;
+    }
     return drawScaled(source, src, dst, 0, params);
 }
 

@@ -271,8 +271,11 @@ private:
         bool failed = false;
         while (written < frames) {
             const snd_pcm_sframes_t n = snd_pcm_writei(pcm_, from + written * frameBytes, frames - written);
-            if (n >= 0) {
+            if (n > 0) {
                 written += static_cast<std::size_t>(n);
+            } else if (n == 0) {
+                failed = true;  // a blocking write that takes nothing: give the buffer up
+                break;
             } else if (snd_pcm_recover(pcm_, static_cast<int>(n), 1) < 0) {
                 failed = true;  // the device is gone: the buffer counts as played
                 break;

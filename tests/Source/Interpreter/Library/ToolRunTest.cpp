@@ -12,13 +12,24 @@
 namespace {
 
 // Tests run in the build's bin folder, beside the tool.
+#ifdef _WIN32
+const std::filesystem::path kTool = std::filesystem::current_path() / "tavizo-tool.exe";
+#else
 const std::filesystem::path kTool = std::filesystem::current_path() / "tavizo-tool";
+#endif
 
+// The tool's output with line ends as "\n" (a Windows console writes "\r\n").
 std::string readAll(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
-    return text.str();
+    std::string result;
+    for (char c : text.str()) {
+        if (c != '\r') {
+            result.push_back(c);
+        }
+    }
+    return result;
 }
 
 // Runs the tool on a script and returns its exit code, with its output in `output`.
@@ -27,8 +38,12 @@ int runTool(const std::filesystem::path& dir, const std::string& script, const s
     const auto scriptFile = dir / "script.txt";
     std::ofstream(scriptFile, std::ios::binary) << script;
     const auto outFile = dir / "out.txt";
-    const std::string command = "\"" + kTool.string() + "\" run \"" + scriptFile.string() + "\" " + options + " > \"" +
-                                outFile.string() + "\" 2>&1";
+    std::string command = "\"" + kTool.string() + "\" run \"" + scriptFile.string() + "\" " + options + " > \"" +
+                          outFile.string() + "\" 2>&1";
+#ifdef _WIN32
+    // cmd.exe drops the first and the last quote of the line: give it a pair to drop.
+    command = "\"" + command + "\"";
+#endif
     const int status = std::system(command.c_str());
     output = readAll(outFile);
     return status;

@@ -37,18 +37,34 @@ public:
     std::size_t size() const { return size_; }
     std::size_t chunkCount() const { return chunks_.size(); }
 
-    // Forgets every element. `recycle` sees each element that was in use (to drop
-    // payloads that would otherwise keep a lot of memory).
+    // Chunks kept across resets; a line that needed more gives the rest back, so one
+    // unusual line does not pin its peak for the parser's lifetime.
+    static constexpr std::size_t kKeptChunks = 16;
+
+    // Forgets every element. `recycle` sees each element that was in use and stays
+    // (to drop payloads that would otherwise keep a lot of memory).
     template <typename F>
     void reset(F&& recycle) {
-        for (std::size_t i = 0; i < size_; ++i) {
+        trim();
+        const std::size_t kept = size_ < capacity_ ? size_ : capacity_;
+        for (std::size_t i = 0; i < kept; ++i) {
             recycle(chunks_[i / kChunkSize][i % kChunkSize]);
         }
         size_ = 0;
     }
-    void reset() { size_ = 0; }
+    void reset() {
+        trim();
+        size_ = 0;
+    }
 
 private:
+    void trim() {
+        if (chunks_.size() > kKeptChunks) {
+            chunks_.resize(kKeptChunks);
+            capacity_ = kKeptChunks * kChunkSize;
+        }
+    }
+
     std::vector<std::unique_ptr<T[]>> chunks_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;

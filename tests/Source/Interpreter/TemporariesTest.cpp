@@ -44,7 +44,19 @@ TEST(Temporaries, ResetReusesStorageInsteadOfGrowing) {
     EXPECT_EQ(parser.temporaryChunkCount(), 3u);  // 600 numbers need three chunks of 256
 }
 
-TEST(Temporaries, ALineMakingTooManyFails) {
+TEST(Temporaries, ALineWithManyGivesMostBackAtReset) {
+    Parser parser;
+    for (int i = 0; i < 20000; ++i) {
+        parser.makeStr(u"x");
+    }
+    EXPECT_GT(parser.temporaryChunkCount(), 70u);
+    parser.resetTemporaries();
+    EXPECT_EQ(parser.temporaryChunkCount(), TemporaryArray<StrValue>::kKeptChunks);
+    StrValue* first = parser.makeStr(u"again");
+    EXPECT_EQ(first->value(), u"again");
+}
+
+TEST(Temporaries, LongLinesRunRepeatedlyFromEmptyTemporaries) {
     Parser parser;
     parser.variables().create(u"$s", 2);
     std::u16string line = u"$s = \"\"";
@@ -59,4 +71,15 @@ TEST(Temporaries, ALineMakingTooManyFails) {
         runBlock(parser, block);
     }
     EXPECT_LT(parser.temporaryCount(ValueType::String), 3000u);
+}
+
+TEST(Temporaries, ALineMakingTooManyFails) {
+    Parser parser;
+    std::u16string line = u"1";
+    for (int i = 0; i < 60000; ++i) {
+        line += u"+1";
+    }
+    // 60001 literals and 60000 sums: more than the limit of number temporaries.
+    TokenBlock block{tokenizeLine(line)};
+    EXPECT_EQ(messageOf([&] { runBlock(parser, block); }), u"許容量を超えた式があります。");
 }

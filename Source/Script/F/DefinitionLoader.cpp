@@ -4,6 +4,7 @@
 
 #include "Source/Interpreter/Parser.h"
 #include "Source/Interpreter/ScriptException.h"
+#include "Source/Interpreter/ValueStore.h"
 #include "Source/Script/F/DefinitionMessages.h"
 #include "Source/Script/F/RecordEvaluation.h"
 #include "Source/Script/F/ScriptParser.h"
@@ -60,6 +61,7 @@ std::unique_ptr<DefinitionData> DefinitionLoader::load() {
 void DefinitionLoader::checkResources(DefinitionData& data) {
     Parser parser;
     parser.setFunctionObjects(&data.functionObjects());
+    if (builtIns_) parser.setBuiltIns(*builtIns_);
 
     auto fieldText = [&](const DefinitionRecord& record, int field) {
         where_ = describeField(record, field);
@@ -121,6 +123,16 @@ std::unique_ptr<DefinitionData> loadDefinition(Arbor::Secure::ResourceCache& cac
     DefinitionLoader loader(source);
     loader.setValueStoreLoader(std::move(loadValueStore));
     return loader.load();
+}
+
+}  // namespace Quenta::Script
+
+namespace Quenta::Script {
+
+std::unique_ptr<DefinitionData> loadDefinition(Arbor::Secure::ResourceCache& cache, Interpreter::ValueStore& store,
+                                               const std::filesystem::path& storeFile) {
+    // A store that cannot be read is an empty store, not a failed start.
+    return loadDefinition(cache, [&store, storeFile] { store.loadFile(storeFile); });
 }
 
 }  // namespace Quenta::Script

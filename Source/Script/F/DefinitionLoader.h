@@ -6,6 +6,7 @@
 // Failures throw ScriptException with the host's message. Beyond the message, the
 // loader remembers where the failure arose (file and line, record and field), which
 // the host does not show but authoring tools do.
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,6 +16,11 @@
 
 namespace Arbor::Secure {
 class ResourceCache;
+}
+
+namespace Quenta::Interpreter {
+class BuiltInTable;
+class ValueStore;
 }
 
 namespace Quenta::Script {
@@ -27,6 +33,11 @@ public:
 
     // Runs after the resource checks (the character's value store load).
     void setValueStoreLoader(std::function<void()> load) { loadValueStore_ = std::move(load); }
+
+    // The built-in functions the resource checks' field evaluation may call: the shared
+    // table unless replaced (a fuzzer gives an empty one so that no script input can
+    // reach the system). It must outlive load().
+    void setBuiltIns(const Interpreter::BuiltInTable& table) { builtIns_ = &table; }
 
     // Throws ScriptException.
     std::unique_ptr<DefinitionData> load();
@@ -41,6 +52,7 @@ private:
 
     DefinitionSource& source_;
     std::function<void()> loadValueStore_;
+    const Interpreter::BuiltInTable* builtIns_ = nullptr;
     std::u16string where_;
     std::vector<std::u16string> files_;
 };
@@ -49,6 +61,10 @@ private:
 // packages); `loadValueStore` loads its value store last. Throws ScriptException.
 std::unique_ptr<DefinitionData> loadDefinition(Arbor::Secure::ResourceCache& cache,
                                                std::function<void()> loadValueStore = {});
+
+// The same, loading `store` from its file (a missing file leaves it empty).
+std::unique_ptr<DefinitionData> loadDefinition(Arbor::Secure::ResourceCache& cache, Interpreter::ValueStore& store,
+                                               const std::filesystem::path& storeFile);
 
 // Whether an entry name is a definition file.
 bool isDefinitionFile(std::u16string_view name);

@@ -249,3 +249,29 @@ TEST(DefinitionLoader, PackageWithAMissingImageFails) {
                                        std::u16string(Arbor::Secure::kPackagePassword));
     EXPECT_EQ(messageOf([&] { loadDefinition(cache); }), u"face.png が見つかりません。");
 }
+
+#include "Source/Interpreter/ValueStore.h"
+
+TEST(DefinitionLoader, LoadsTheValueStoreFileAfterTheDefinition) {
+    Testing::TempDir temp;
+    const auto storeFile = temp.path() / "Params" / "full.param";
+    {
+        Quenta::Interpreter::ValueStore saved;
+        saved.saveNumber(u"visits", 3);
+        saved.saveString(u"name", u"full");
+        ASSERT_TRUE(saved.flushToFile(storeFile));
+    }
+    Arbor::Secure::ResourceCache cache(Arbor::Platform::fromNativePath(fullCharacter()),
+                                       std::u16string(Arbor::Secure::kPackagePassword));
+    Quenta::Interpreter::ValueStore store;
+    auto data = loadDefinition(cache, store, storeFile);
+    ASSERT_TRUE(data);
+    ASSERT_NE(store.find(u"visits"), nullptr);
+    EXPECT_EQ(store.find(u"visits")->number, 3.0);
+    EXPECT_EQ(store.find(u"name")->text, u"full");
+
+    // No file: an empty store and a successful load.
+    Quenta::Interpreter::ValueStore empty;
+    EXPECT_TRUE(loadDefinition(cache, empty, temp.path() / "none.param"));
+    EXPECT_TRUE(empty.empty());
+}

@@ -251,44 +251,40 @@ bool hasSse2() {
 
 namespace {
 
-// Four pixels at once: the general formula in 16-bit lanes, then the rule's special cases
-// (alpha(s) = 0 keeps d; alpha(s) = 255 or alpha(d) = 0 takes s) chosen by masks.
-inline __m128i sourceOver4(__m128i d, __m128i s) {
+// Four pixels at once, with red+blue and green+alpha as pairs of 16-bit lanes so that no
+// unpacking is needed. The general formula is exact for alpha(s) = 255 whatever d holds;
+// alpha(s) = 0 (keep d) and alpha(d) = 0 (take s) are chosen by masks, as they differ from
+// the formula whenever such a word carries colour.
+inline __m128i sourceOver4(__m128i d, __m128i s, __m128i sAlpha) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i alphaMask = _mm_set1_epi32(std::int32_t(0xFF000000u));
+    const __m128i greenMask = _mm_set1_epi32(0x0000FF00);
     const __m128i lowBytes = _mm_set1_epi16(0x00FF);
     const __m128i c256 = _mm_set1_epi16(256);
     const __m128i k32897 = _mm_set1_epi16(std::int16_t(std::uint16_t(32897)));
 
-    const __m128i sAlpha = _mm_and_si128(s, alphaMask);
-    const __m128i dAlpha = _mm_and_si128(d, alphaMask);
+    const __m128i sGA = _mm_srli_epi16(s, 8);  // per pixel: [green, alpha] of s
+    const __m128i dGA = _mm_srli_epi16(d, 8);
+    const __m128i sA2 = _mm_shufflehi_epi16(_mm_shufflelo_epi16(sGA, 0xF5), 0xF5);  // [alpha, alpha]
+    const __m128i inv = _mm_sub_epi16(c256, sA2);
+    // (s_c + (((256 - alpha(s)) * d_c) >> 8)) mod 256 for blue and red ...
+    const __m128i rb = _mm_and_si128(
+        _mm_add_epi16(_mm_and_si128(s, lowBytes),
+                      _mm_srli_epi16(_mm_mullo_epi16(_mm_and_si128(d, lowBytes), inv), 8)),
+        lowBytes);
+    // ... and green (the shift back drops the carry)
+    const __m128i g = _mm_slli_epi16(_mm_add_epi16(sGA, _mm_srli_epi16(_mm_mullo_epi16(dGA, inv), 8)), 8);
+    // alpha(s) + alpha(d) - ((alpha(s) * alpha(d) * 32897) >> 23), in the upper lane
+    const __m128i t = _mm_srli_epi16(_mm_mulhi_epu16(_mm_mullo_epi16(sA2, dGA), k32897), 7);
+    const __m128i a = _mm_slli_epi16(_mm_sub_epi16(_mm_add_epi16(sGA, dGA), t), 8);
+    __m128i r = _mm_or_si128(rb, _mm_or_si128(_mm_and_si128(g, greenMask), _mm_and_si128(a, alphaMask)));
+
     const __m128i saIs0 = _mm_cmpeq_epi32(sAlpha, zero);
-    const __m128i takeS = _mm_or_si128(_mm_cmpeq_epi32(sAlpha, alphaMask), _mm_cmpeq_epi32(dAlpha, zero));
-
-    const __m128i sa32 = _mm_srli_epi32(s, 24);
-    const __m128i sa16 = _mm_or_si128(sa32, _mm_slli_epi32(sa32, 16));
-    const __m128i saLo = _mm_unpacklo_epi32(sa16, sa16);
-    const __m128i saHi = _mm_unpackhi_epi32(sa16, sa16);
-    const __m128i dLo = _mm_unpacklo_epi8(d, zero);
-    const __m128i dHi = _mm_unpackhi_epi8(d, zero);
-    const __m128i sLo = _mm_unpacklo_epi8(s, zero);
-    const __m128i sHi = _mm_unpackhi_epi8(s, zero);
-
-    // colour: (s_c + (((256 - sa) * d_c) >> 8)) mod 256
-    __m128i cLo = _mm_add_epi16(sLo, _mm_srli_epi16(_mm_mullo_epi16(dLo, _mm_sub_epi16(c256, saLo)), 8));
-    __m128i cHi = _mm_add_epi16(sHi, _mm_srli_epi16(_mm_mullo_epi16(dHi, _mm_sub_epi16(c256, saHi)), 8));
-    cLo = _mm_and_si128(cLo, lowBytes);
-    cHi = _mm_and_si128(cHi, lowBytes);
-    // alpha: sa + da - ((sa * da * 32897) >> 23), which is 255 whenever da is 255
-    const __m128i aLo = _mm_sub_epi16(
-        _mm_add_epi16(saLo, dLo), _mm_srli_epi16(_mm_mulhi_epu16(_mm_mullo_epi16(saLo, dLo), k32897), 7));
-    const __m128i aHi = _mm_sub_epi16(
-        _mm_add_epi16(saHi, dHi), _mm_srli_epi16(_mm_mulhi_epu16(_mm_mullo_epi16(saHi, dHi), k32897), 7));
-    const __m128i colour = _mm_packus_epi16(cLo, cHi);
-    const __m128i alpha = _mm_packus_epi16(aLo, aHi);
-    __m128i r = _mm_or_si128(_mm_andnot_si128(alphaMask, colour), _mm_and_si128(alphaMask, alpha));
-    r = _mm_or_si128(_mm_and_si128(saIs0, d), _mm_andnot_si128(saIs0, r));
-    r = _mm_or_si128(_mm_and_si128(takeS, s), _mm_andnot_si128(takeS, r));
+    const __m128i daIs0 = _mm_cmpeq_epi32(_mm_and_si128(d, alphaMask), zero);
+    if (_mm_movemask_epi8(_mm_or_si128(saIs0, daIs0)) != 0) {
+        r = _mm_or_si128(_mm_and_si128(saIs0, d), _mm_andnot_si128(saIs0, r));
+        r = _mm_or_si128(_mm_and_si128(daIs0, s), _mm_andnot_si128(daIs0, r));
+    }
     return r;
 }
 
@@ -315,7 +311,7 @@ void sourceOverRowSse2(Pixel* dst, const Pixel* src, std::size_t n) {
             _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(d, alphaMask), zero)) == 0) {
             continue;  // every alpha(s) = 0 over covered pixels: d stays
         }
-        _mm_storeu_si128(target, sourceOver4(d, s));
+        _mm_storeu_si128(target, sourceOver4(d, s, sAlpha));
     }
     if (i < n) sourceOverRowPortable(dst + i, src + i, n - i);
 }

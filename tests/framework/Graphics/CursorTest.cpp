@@ -5,6 +5,7 @@
 
 #include "framework/Graphics/Cursor.h"
 #include "framework/Graphics/CursorDecoder.h"
+#include "framework/Platform/Backend.h"
 #include "framework/Platform/NativePath.h"
 #include "support/TestPaths.h"
 
@@ -113,7 +114,33 @@ TEST(CursorDecoder, RefusesIconsAndDamagedFiles) {
     EXPECT_FALSE(decodeCursorFile(wrongOffset.data(), wrongOffset.size()));
 }
 
+namespace {
+// Selects a backend for one test and restores the previous one.
+class BackendScope {
+public:
+    explicit BackendScope(Arbor::Platform::BackendKind kind) : previous_(Arbor::Platform::currentBackend()) {
+        Arbor::Platform::selectBackend(kind);
+    }
+    ~BackendScope() { Arbor::Platform::selectBackend(previous_); }
+
+private:
+    Arbor::Platform::BackendKind previous_;
+};
+}  // namespace
+
+TEST(Cursor, Win32MakesCursorHandles) {
+    using Arbor::Platform::BackendKind;
+    if (!Arbor::Platform::hasBackend(BackendKind::Win32)) GTEST_SKIP() << "this build has no Win32 backend";
+    BackendScope scope(BackendKind::Win32);
+    const Bytes file = thirtyTwoBit();
+    const auto cursor = cursorFromMemory(file.data(), file.size());
+    ASSERT_TRUE(cursor);
+    EXPECT_NE(cursor->handle(), nullptr);
+    EXPECT_FALSE(cursorFromMemory(file.data(), 12));
+}
+
 TEST(Cursor, HeadlessKeepsImageHotspotAndAnimation) {
+    BackendScope scope(Arbor::Platform::BackendKind::Headless);
     const Bytes file = thirtyTwoBit();
     const auto cursor = cursorFromMemory(file.data(), file.size());
     ASSERT_TRUE(cursor);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/Graphics/ImageResource.h"
+#include "framework/Platform/Backend.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Secure/PackageWriter.h"
 #include "support/TestPaths.h"
@@ -77,6 +78,13 @@ TEST_F(ImageResource, PlainFileBeforePackageAndCachedOnce) {
 }
 
 TEST_F(ImageResource, CursorsFromPackagesAndFiles) {
+    // The headless backend keeps each cursor's picture for inspection.
+    const auto previous = Arbor::Platform::currentBackend();
+    Arbor::Platform::selectBackend(Arbor::Platform::BackendKind::Headless);
+    struct Restore {
+        Arbor::Platform::BackendKind kind;
+        ~Restore() { Arbor::Platform::selectBackend(kind); }
+    } restore{previous};
     // A 1 x 1 32-bit cursor with hotspot (0, 0).
     std::vector<std::uint8_t> cur = {0, 0, 2, 0, 1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 48, 0, 0, 0, 22, 0, 0, 0,
                                      40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 32, 0};

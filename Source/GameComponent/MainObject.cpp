@@ -1,5 +1,6 @@
 #include "Source/GameComponent/MainObject.h"
 
+#include "Source/Common/DisplayChange.h"
 #include "framework/Platform/Messages.h"
 #include "framework/Platform/Window.h"
 
@@ -21,6 +22,8 @@ MainObject::MainObject(const std::u16string& windowTitle, std::function<void()> 
             if (*close) (*close)();
             return 0;
         }
+        // The frame loop republishes the desktop rectangle at its next frame.
+        if (message == Arbor::Platform::WM_DISPLAYCHANGE) Common::DisplayChange::signal();
         return std::nullopt;
     };
     window_ = Arbor::Platform::windowService().create(description);

@@ -122,14 +122,19 @@ TEST(ProcessManager, CloseAllAsksAProgramWithAWindowToClose) {
     CharacterObject launcher(u"launcher");
     ProcessManager manager;
     auto thread = manager.launch(u"", u"notepad.exe", &launcher, CharacterCommand{u"OnFinished"});
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < deadline &&
-           (thread->processId() == 0 ||
-            Arbor::Platform::windowService().firstTopLevelWindowOf(thread->processId()) == Arbor::Platform::WindowHandle::None)) {
+    auto& windows = Arbor::Platform::windowService();
+    auto shown = [&] {
+        if (thread->processId() == 0) return false;
+        for (auto w : windows.topLevelWindows()) {
+            if (windows.processIdOf(w) == thread->processId() && windows.isVisible(w)) return true;
+        }
+        return false;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline && !shown()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    ASSERT_NE(Arbor::Platform::windowService().firstTopLevelWindowOf(thread->processId()),
-              Arbor::Platform::WindowHandle::None);
+    ASSERT_TRUE(shown());
     manager.bringToFront();
     EXPECT_TRUE(manager.closeAll());
     launcher.inputPhase();

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "Source/Common/DisplayChange.h"
+#include "Source/Common/RestackQueue.h"
+#include "Source/GameComponent/CharacterObject.h"
+#include "Source/GameComponent/CharacterRegistry.h"
+#include "Source/GameComponent/DesktopObject.h"
+#include "Source/GameComponent/MainObject.h"
+#include "framework/Platform/MessageQueue.h"
+#include "framework/Platform/Messages.h"
+#include "framework/Platform/Window.h"
+
+using namespace Quenta;
+using GameComponent::CharacterObject;
+using GameComponent::CharacterRegistry;
+using GameComponent::GameObject;
+using GameComponent::LifeState;
+
+TEST(CharacterRegistry, HoldsCharactersInConstructionOrderWhileTheyExist) {
+    const size_t before = CharacterRegistry::instance().size();
+    auto a = std::make_unique<CharacterObject>(u"a");
+    CharacterObject b(u"b");
+    std::vector<std::u16string> names;
+    CharacterRegistry::instance().forEach([&](CharacterObject& c) { names.push_back(c.name()); });
+    ASSERT_GE(names.size(), 2u);
+    EXPECT_EQ(names[names.size() - 2], u"a");
+    EXPECT_EQ(names.back(), u"b");
+    const CharacterObject* gone = a.get();
+    a.reset();
+    EXPECT_FALSE(CharacterRegistry::instance().contains(gone));
+    EXPECT_FALSE(CharacterRegistry::instance().postCommandIfRegistered(gone, {u"X"}));
+    EXPECT_EQ(CharacterRegistry::instance().size(), before + 1);
+}
+
+TEST(CharacterObject, WindsDownThroughTheLifeStates) {
+    CharacterObject c(u"c");
+    EXPECT_EQ(c.lifeState(), LifeState::Running);
+    c.terminate();
+    EXPECT_EQ(c.lifeState(), LifeState::TerminationRequested);
+    EXPECT_FALSE(CharacterRegistry::instance().allTerminated());
+    c.inputPhase();
+    EXPECT_EQ(c.lifeState(), LifeState::Terminated);
+}
+
+TEST(CharacterObject, CommandsRunInOrderAtTheNextInputPhase) {
+    CharacterObject c(u"c");
+    std::vector<std::u16string> ran;
+    c.setCommandExecutor([&](CharacterObject& self, const GameComponent::CharacterCommand& command) {
+        ran.push_back(command.at(0));
+        // A command posting another: it runs in the next frame, not this one.
+        if (command.at(0) == u"first") self.postCommand({u"later"});
+    });
+    c.postCommand({u"first"});
+    c.postCommand({u"second"});
+    c.inputPhase();
+    EXPECT_EQ(ran, (std::vector<std::u16string>{u"first", u"second"}));
+    c.inputPhase();
+    EXPECT_EQ(ran.back(), u"later");
+}
+
+TEST(GameObject, PhasesWalkChildrenAndRestackMovesObjects) {
+    GameComponent::DesktopObject desktop;
+    auto& parent = desktop.addChild(std::make_unique<GameObject>());
+    auto& child = desktop.addChild(std::make_unique<GameObject>());
+    Common::RestackQueue::instance().push(parent, child);
+    Common::RestackQueue::instance().apply();
+    EXPECT_EQ(child.parent(), &parent);
+    EXPECT_EQ(desktop.children().size(), 1u);
+    // Never under its own subtree.
+    parent.attachTo(child);
+    EXPECT_EQ(parent.parent(), &desktop);
+    // A deleted object's pending request is dropped.
+    Common::RestackQueue::instance().push(desktop, child);
+    desktop.deleteChildren();
+    EXPECT_EQ(Common::RestackQueue::instance().size(), 0u);
+}
+
+TEST(MainObject, CloseRequestAsksToQuitAndDisplayChangesAreNoted) {
+    int closes = 0;
+    GameComponent::MainObject main(u"タヴィゾー_Main_Window", [&] { ++closes; });
+    ASSERT_NE(main.window(), Arbor::Platform::WindowHandle::None);
+    auto& windows = Arbor::Platform::windowService();
+    EXPECT_EQ(windows.title(main.window()), u"タヴィゾー_Main_Window");
+    EXPECT_TRUE(windows.exStyle(main.window()) & Arbor::Platform::WS_EX_TOOLWINDOW);
+    auto& queue = Arbor::Platform::messageQueueService();
+    queue.sendMessage(main.window(), Arbor::Platform::WM_CLOSE, 0, 0);
+    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(windows.exists(main.window()));
+    Common::DisplayChange::take();
+    queue.sendMessage(main.window(), Arbor::Platform::WM_DISPLAYCHANGE, 32, 0);
+    EXPECT_TRUE(Common::DisplayChange::take());
+    EXPECT_FALSE(Common::DisplayChange::take());
+}

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Source/Application/ApplicationDirectories.h"
 #include "Source/Interpreter/Lexer.h"
 #include "Source/Interpreter/Parser.h"
 #include "Source/Interpreter/ScriptException.h"
@@ -45,19 +46,16 @@ std::vector<std::u16string> splitLines(const std::u16string& text) {
     return lines;
 }
 
-// The writable base of the installed program: the tool's own folder (which is the
-// program's) when files can be created there, else the per-user folder.
+// The writable base of the installed program, found the way the program finds it from
+// its own folder (which is the tool's).
 std::filesystem::path installedWritableBase() {
-    auto& folders = Arbor::Platform::folderService();
     const std::filesystem::path program = Arbor::Platform::executableDirectory();
-    if (!program.empty() && folders.isWritableDirectory(Arbor::Platform::fromNativePath(program))) {
-        return program;
-    }
-    const std::u16string perUser = folders.applicationDataFolder();
-    if (perUser.empty()) {
+    const std::u16string perUser = Arbor::Platform::folderService().applicationDataFolder();
+    if (program.empty() && perUser.empty()) {
         return {};
     }
-    return Arbor::Platform::toNativePath(perUser) / "Ostrel" / "Tavizo";
+    const Quenta::Application::ApplicationDirectories directories(program, Arbor::Platform::toNativePath(perUser));
+    return directories.writableBase();
 }
 
 // A character name is one folder or package name under Data.

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "Source/Application/ApplicationIdentity.h"
 #include "framework/Numeric/Scramble.h"
 
 namespace Quenta::Interpreter::ValueStoreFile {
@@ -12,7 +13,7 @@ namespace Quenta::Interpreter::ValueStoreFile {
 namespace {
 
 // The package password: the program's display name.
-constexpr std::u16string_view kPassword = u"タヴィゾー";
+constexpr std::u16string_view kPassword = Application::ApplicationIdentity::displayName;
 
 std::vector<std::uint8_t> toUtf16Le(std::u16string_view text) {
     std::vector<std::uint8_t> bytes;

@@ -9,6 +9,9 @@
 #include "Source/Interpreter/ScriptTestSupport.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Text/Utf.h"
+#include "Source/Common/ClockSnapshot.h"
+#include "framework/Platform/Backend.h"
+#include "framework/Platform/Headless/HeadlessDesktop.h"
 #include "support/TestPaths.h"
 
 using namespace ScriptTest;
@@ -229,4 +232,36 @@ TEST_F(CoreBuiltIns, DateAndTime) {
     EXPECT_TRUE(jp == japanese[now] || jp == japanese[(now + 6) % 7]);
     EXPECT_TRUE(en == english[now] || en == english[(now + 6) % 7]);
     EXPECT_EQ(eval(u"DayOfWeek(\"FR\")")->typeId(), 1);
+}
+
+TEST_F(CoreBuiltIns, DateFieldsFromASetClock) {
+    // The virtual desktop's clock can be set; the snapshot is refreshed from it.
+    const auto previous = Arbor::Platform::currentBackend();
+    Arbor::Platform::selectBackend(Arbor::Platform::BackendKind::Headless);
+    auto& desktop = Arbor::Platform::Headless::HeadlessDesktop::instance();
+    Arbor::Platform::LocalTime time;
+    time.year = 2024;
+    time.month = 12;
+    time.dayOfWeek = 2;
+    time.day = 31;
+    time.hour = 23;
+    time.minute = 59;
+    time.second = 58;
+    desktop.setClock(1000, time);
+    Quenta::Common::ClockSnapshot::instance().refresh();
+    EXPECT_EQ(num(u"Year()"), 2024);
+    EXPECT_EQ(num(u"Month()"), 12);
+    EXPECT_EQ(num(u"Day()"), 31);
+    EXPECT_EQ(num(u"DayOfYear()"), 366);  // a leap year
+    EXPECT_EQ(num(u"Hour()"), 23);
+    EXPECT_EQ(num(u"Minute()"), 59);
+    EXPECT_EQ(num(u"Second()"), 58);
+    EXPECT_EQ(num(u"DayOfWeek()"), 2);
+    EXPECT_EQ(str(u"DayOfWeek(\"JP\")"), u"火");
+    EXPECT_EQ(str(u"DayOfWeek(\"jp\")"), u"火");
+    EXPECT_EQ(str(u"DayOfWeek(\"\tEN \")"), u"Tuesday");
+    EXPECT_EQ(num(u"DayOfWeek(\"E N\")"), 2);
+    desktop.useRealClock();
+    Quenta::Common::ClockSnapshot::instance().refresh();
+    Arbor::Platform::selectBackend(previous);
 }

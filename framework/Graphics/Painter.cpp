@@ -5,6 +5,7 @@
 #include <numbers>
 #include <vector>
 
+#include "framework/Graphics/BilinearRow.h"
 #include "framework/Graphics/Blend.h"
 #include "framework/Graphics/BufferedImage.h"
 #include "framework/Graphics/CosineTable.h"
@@ -96,17 +97,9 @@ void buildAxis(AxisMap& m, std::int32_t sampling, std::int64_t srcLo, std::int64
     if (sampling == 3) m.spanStart.push_back(std::uint32_t(m.areaIndex.size()));
 }
 
-inline Pixel lerp(Pixel p0, Pixel p1, std::uint32_t f) {
-    const std::uint32_t g = 256 - f;
-    const std::uint32_t rb = (((p0 & 0x00FF00FFu) * g + (p1 & 0x00FF00FFu) * f) >> 8) & 0x00FF00FFu;
-    const std::uint32_t ag =
-        ((((p0 >> 8) & 0x00FF00FFu) * g + ((p1 >> 8) & 0x00FF00FFu) * f) >> 8) & 0x00FF00FFu;
-    return rb | ag << 8;
-}
-
 inline Pixel bilinear(Pixel p00, Pixel p10, Pixel p01, Pixel p11, std::uint32_t fx,
                       std::uint32_t fy) {
-    return lerp(lerp(p00, p10, fx), lerp(p01, p11, fx), fy);
+    return bilinearPixel(p00, p10, p01, p11, fx, fy);
 }
 
 }  // namespace
@@ -183,11 +176,8 @@ bool Painter::drawScaled(const PaintDevice& source, const Rect& sr, const Rect& 
                 break;
             case 2: {
                 const Pixel* row1 = srcBits + std::size_t(rows.next[std::size_t(k)]) * srcStride;
-                const std::uint32_t fy = rows.frac[std::size_t(k)];
-                for (std::size_t c = 0; c < n; ++c) {
-                    const auto x0 = std::size_t(cols.index[c]), x1 = std::size_t(cols.next[c]);
-                    line[c] = bilinear(row0[x0], row0[x1], row1[x0], row1[x1], cols.frac[c], fy);
-                }
+                bilinearRowSse2(row0, row1, cols.index.data(), cols.next.data(), cols.frac.data(),
+                                rows.frac[std::size_t(k)], line.data(), n);
                 break;
             }
             default: {

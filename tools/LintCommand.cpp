@@ -22,7 +22,9 @@ using Quenta::Script::checkRecordReferences;
 // PATH is a character folder or its ".qnd" package; the cache wants the folder path
 // either way (it opens folder + ".qnd" itself).
 std::u16string dataFolderOf(const std::string& argument) {
-    std::filesystem::path path(Arbor::Text::fromUtf8(argument));
+    std::filesystem::path path = std::filesystem::path(Arbor::Text::fromUtf8(argument)).lexically_normal();
+    // "folder/" names the folder itself.
+    if (path.filename().empty() && path.has_parent_path()) path = path.parent_path();
     std::u16string ext = path.extension().u16string();
     for (auto& c : ext) {
         if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');

@@ -27,6 +27,8 @@ TEST(LintCommand, ReportsOkAndTheCountOfEachKindPresent) {
     Testing::TempDir temp;
     const auto result = runTool({"lint", character("full")}, temp.path());
     EXPECT_EQ(result.exitCode, 0);
+    const auto slashed = runTool({"lint", character("full") + "/"}, temp.path());
+    EXPECT_EQ(slashed.out, result.out);
     EXPECT_EQ(result.out,
               "ok\nINITIAL_REG 1\nFINAL_REG 1\nORDER_REG 1\nMOTION_REG 1\nIMAGE_LAYER_REG 1\nHIT_AREA_REG 1\n"
               "HIT_EVENT_REG 1\nCONDITION_EVENT_REG 1\nBALLOON_ORDER_REG 2\nBALLOON_MOTION_REG 1\n"

@@ -303,3 +303,26 @@ TEST(SystemAudio, WithoutADeviceStaysClosedQuietly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HeadlessRecord, LongRunsKeepTheLatestWritesAndFullCounts) {
+    HeadlessAudio out;
+    auto sound = tenthOfASecond(8);  // 1 ms
+    WaveOutAudio player(out);
+    player.setLoops(-1);
+    ASSERT_TRUE(player.play(sound.get()));
+    for (int i = 0; i < 12000; ++i) {
+        out.advance(1);
+        WomDoneDispatcher::instance().flush();
+    }
+    player.stop();
+    EXPECT_EQ(out.playedCount(sound->samples().data()), 12000);
+    EXPECT_GE(out.writeCount(sound->samples().data()), 12000);
+    const auto writes = out.writes();
+    EXPECT_LE(writes.size(), HeadlessAudio::kWriteRecordLimit);
+    ASSERT_FALSE(writes.empty());
+    EXPECT_GE(writes.back().timeMicroseconds, 11999000);
+}
+
+}  // namespace

@@ -46,9 +46,15 @@ const std::u16string& fileName(const ScriptParser& reader, int file) {
                : none;
 }
 
-TokenLine tokenize(const std::u16string& text, std::u16string* where, const std::u16string& place) {
-    setWhere(where, place);
-    return Interpreter::tokenizeLine(text);
+// The place text is only built when the line fails.
+template <class Place>
+TokenLine tokenize(const std::u16string& text, std::u16string* where, Place&& place) {
+    try {
+        return Interpreter::tokenizeLine(text);
+    } catch (const ScriptException&) {
+        setWhere(where, place());
+        throw;
+    }
 }
 
 }  // namespace
@@ -89,7 +95,8 @@ std::unique_ptr<DefinitionData> DefinitionData::build(const ScriptParser& reader
             DefinitionRecord& record = data->addRecord(static_cast<RegisterKind>(kind));
             record.origin.file = fileName(reader, block->spot.file);
             record.origin.line = block->spot.line;
-            const std::u16string label = recordLabel(kind, rawName(block->findChild(u"Config")));
+            const Element* configElement = block->findChild(u"Config");
+            auto labelOf = [&] { return recordLabel(kind, rawName(configElement)); };
 
             for (int s = 0; s < kSectionKindCount; ++s) {
                 const auto sectionKind = static_cast<SectionKind>(s);
@@ -106,20 +113,20 @@ std::unique_ptr<DefinitionData> DefinitionData::build(const ScriptParser& reader
                         // The kind marker is the loader's own; a field of that name
                         // cannot replace it.
                         if (field <= 0) continue;
-                        lines[static_cast<std::size_t>(field)] =
-                            tokenize(node.value, where,
-                                     describeSpot(record.origin.file, node.spot.line) + u": " + label +
-                                         u", field " + node.name);
+                        lines[static_cast<std::size_t>(field)] = tokenize(node.value, where, [&] {
+                            return describeSpot(record.origin.file, node.spot.line) + u": " + labelOf() + u", field " +
+                                   node.name;
+                        });
                         record.origin.fieldLines[static_cast<std::size_t>(field)] = node.spot.line;
                     }
                 } else {
                     auto& lineNumbers = record.origin.sectionLines[static_cast<std::size_t>(s)];
                     int k = 0;
                     for (const auto& node : section->values()) {
-                        lines.push_back(tokenize(node.value, where,
-                                                 describeSpot(record.origin.file, node.spot.line) + u": " + label +
-                                                     u", " + std::u16string(sectionKindName(sectionKind)) +
-                                                     u" line " + decimal(k)));
+                        lines.push_back(tokenize(node.value, where, [&] {
+                            return describeSpot(record.origin.file, node.spot.line) + u": " + labelOf() + u", " +
+                                   std::u16string(sectionKindName(sectionKind)) + u" line " + decimal(k);
+                        }));
                         lineNumbers.push_back(node.spot.line);
                         ++k;
                     }

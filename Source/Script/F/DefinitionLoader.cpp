@@ -63,18 +63,33 @@ void DefinitionLoader::checkResources(DefinitionData& data) {
     parser.setFunctionObjects(&data.functionObjects());
     if (builtIns_) parser.setBuiltIns(*builtIns_);
 
-    auto fieldText = [&](const DefinitionRecord& record, int field) {
-        where_ = describeField(record, field);
-        return evaluateField(parser, record, field)->toStr();
+    // Where the check is, turned into text only when something fails there.
+    const DefinitionRecord* record = nullptr;
+    int field = -1;
+    std::size_t row = 0;
+    auto place = [&] { return field >= 0 ? describeField(*record, field) : paramPlace(*record, row); };
+    auto fail = [&](std::u16string message) {
+        where_ = place();
+        throw ScriptException(std::move(message));
+    };
+    auto fieldText = [&](const DefinitionRecord& r, int f) {
+        record = &r;
+        field = f;
+        try {
+            return evaluateField(parser, r, f)->toStr();
+        } catch (const ScriptException& e) {
+            fail(e.message());
+        }
+        return std::u16string();
     };
     auto require = [&](bool loaded, const std::u16string& name) {
-        if (!loaded) throw ScriptException(Messages::missingFile(name));
+        if (!loaded) fail(Messages::missingFile(name));
     };
 
     // Images.
-    for (const auto& record : data.records()) {
-        if (!isFrameKind(record->kind())) continue;
-        const std::u16string name = fieldText(*record, MotionField::ImageName);
+    for (const auto& each : data.records()) {
+        if (!isFrameKind(each->kind())) continue;
+        const std::u16string name = fieldText(*each, MotionField::ImageName);
         if (Arbor::Graphics::imageFileKind(name) == Arbor::Graphics::ImageFileKind::Unknown) continue;
         require(source_.loadImage(name), name);
     }
@@ -84,33 +99,40 @@ void DefinitionLoader::checkResources(DefinitionData& data) {
         if (!Arbor::Media::hasWaveExtension(name)) return;
         require(source_.loadSound(name), name);
     };
-    for (const auto& record : data.records()) {
-        switch (record->kind()) {
+    for (const auto& each : data.records()) {
+        switch (each->kind()) {
             case RegisterKind::Order:
-                sound(fieldText(*record, OrderField::SoundNameBgm));
-                sound(fieldText(*record, OrderField::SoundNameLButton));
-                sound(fieldText(*record, OrderField::SoundNameRButton));
+                sound(fieldText(*each, OrderField::SoundNameBgm));
+                sound(fieldText(*each, OrderField::SoundNameLButton));
+                sound(fieldText(*each, OrderField::SoundNameRButton));
                 break;
-            case RegisterKind::HitEvent: sound(fieldText(*record, HitEventField::SoundName)); break;
-            case RegisterKind::BalloonOrder: sound(fieldText(*record, BalloonOrderField::SoundNameBgm)); break;
+            case RegisterKind::HitEvent: sound(fieldText(*each, HitEventField::SoundName)); break;
+            case RegisterKind::BalloonOrder: sound(fieldText(*each, BalloonOrderField::SoundNameBgm)); break;
             default: break;
         }
-        if (!isFrameKind(record->kind())) continue;
-        if (const auto* rows = record->section(SectionKind::Param)) {
-            for (std::size_t row = 0; row < rows->size(); ++row) {
-                where_ = paramPlace(*record, row);
-                sound(evaluateFrameLine(parser, (*rows)[row]).soundName);
+        if (!isFrameKind(each->kind())) continue;
+        if (const auto* rows = each->section(SectionKind::Param)) {
+            record = each.get();
+            field = -1;
+            for (row = 0; row < rows->size(); ++row) {
+                std::u16string name;
+                try {
+                    name = evaluateFrameLine(parser, (*rows)[row]).soundName;
+                } catch (const ScriptException& e) {
+                    fail(e.message());
+                }
+                sound(name);
             }
         }
     }
 
     // Cursors.
-    for (const auto& record : data.records()) {
-        int field = -1;
-        if (record->kind() == RegisterKind::Order) field = OrderField::CursorName;
-        if (record->kind() == RegisterKind::HitEvent) field = HitEventField::EnteredCursorName;
-        if (field < 0) continue;
-        const std::u16string name = fieldText(*record, field);
+    for (const auto& each : data.records()) {
+        int cursorField = -1;
+        if (each->kind() == RegisterKind::Order) cursorField = OrderField::CursorName;
+        if (each->kind() == RegisterKind::HitEvent) cursorField = HitEventField::EnteredCursorName;
+        if (cursorField < 0) continue;
+        const std::u16string name = fieldText(*each, cursorField);
         if (name.empty()) continue;  // no cursor named
         require(source_.loadCursor(name), name);
     }

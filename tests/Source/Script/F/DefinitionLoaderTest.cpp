@@ -275,3 +275,18 @@ TEST(DefinitionLoader, LoadsTheValueStoreFileAfterTheDefinition) {
     EXPECT_TRUE(loadDefinition(cache, empty, temp.path() / "none.param"));
     EXPECT_TRUE(empty.empty());
 }
+
+TEST(DefinitionLoader, FieldThatCannotBeEvaluatedDuringTheChecksFailsWithItsPlace) {
+    MemoryDefinitionSource source;
+    source.addText(u"e.func", block("MOTION_REG", "FuncName=M\nImageName=$nope", "<SET_PARAM>\n0,0,0,0,1,\"\",\"\"\n</SET_PARAM>\n"));
+    auto attempt = loadFrom(source);
+    EXPECT_FALSE(attempt.data);
+    EXPECT_NE(attempt.message, u"");
+    EXPECT_EQ(attempt.where, u"e.func:4: MOTION_REG \"M\", field ImageName");
+
+    MemoryDefinitionSource row;
+    row.addText(u"e.func", block("MOTION_REG", "FuncName=M", "<SET_PARAM>\n0,0,0,0,1,\"\",\"\"\n1,2,$nope\n</SET_PARAM>\n"));
+    attempt = loadFrom(row);
+    EXPECT_FALSE(attempt.data);
+    EXPECT_EQ(attempt.where, u"e.func:7: MOTION_REG \"M\", Param line 1");
+}

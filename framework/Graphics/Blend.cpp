@@ -267,17 +267,18 @@ inline __m128i sourceOver4(__m128i d, __m128i s, __m128i sAlpha) {
     const __m128i dGA = _mm_srli_epi16(d, 8);
     const __m128i sA2 = _mm_shufflehi_epi16(_mm_shufflelo_epi16(sGA, 0xF5), 0xF5);  // [alpha, alpha]
     const __m128i inv = _mm_sub_epi16(c256, sA2);
-    // (s_c + (((256 - alpha(s)) * d_c) >> 8)) mod 256 for blue and red ...
-    const __m128i rb = _mm_and_si128(
-        _mm_add_epi16(_mm_and_si128(s, lowBytes),
-                      _mm_srli_epi16(_mm_mullo_epi16(_mm_and_si128(d, lowBytes), inv), 8)),
-        lowBytes);
-    // ... and green (the shift back drops the carry)
-    const __m128i g = _mm_slli_epi16(_mm_add_epi16(sGA, _mm_srli_epi16(_mm_mullo_epi16(dGA, inv), 8)), 8);
+    // (s_c + (((256 - alpha(s)) * d_c) >> 8)) mod 256 is the upper byte of the 16-bit sum
+    // (256 - alpha(s)) * d_c + (s_c << 8): adding a multiple of 256 does not change the
+    // truncated quotient, and wrapping at 2^16 is the modulo. Blue and red ...
+    const __m128i rb = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_and_si128(d, lowBytes), inv), _mm_slli_epi16(s, 8)), 8);
+    // ... and green, whose upper byte already sits at bits 8-15.
+    const __m128i g = _mm_and_si128(_mm_add_epi16(_mm_mullo_epi16(dGA, inv), _mm_and_si128(s, greenMask)),
+                                    greenMask);
     // alpha(s) + alpha(d) - ((alpha(s) * alpha(d) * 32897) >> 23), in the upper lane
     const __m128i t = _mm_srli_epi16(_mm_mulhi_epu16(_mm_mullo_epi16(sA2, dGA), k32897), 7);
     const __m128i a = _mm_slli_epi16(_mm_sub_epi16(_mm_add_epi16(sGA, dGA), t), 8);
-    __m128i r = _mm_or_si128(rb, _mm_or_si128(_mm_and_si128(g, greenMask), _mm_and_si128(a, alphaMask)));
+    __m128i r = _mm_or_si128(_mm_or_si128(rb, g), _mm_and_si128(a, alphaMask));
 
     const __m128i saIs0 = _mm_cmpeq_epi32(sAlpha, zero);
     const __m128i daIs0 = _mm_cmpeq_epi32(_mm_and_si128(d, alphaMask), zero);

@@ -28,10 +28,10 @@ Value* Parser::voidValue() {
 }
 
 void Parser::resetTemporaries() {
-    nums_.reset();
-    bools_.reset();
-    funcs_.reset();
-    strs_.reset([](StrValue& s) {
+    nums_.resetTo(floor_.nums);
+    bools_.resetTo(floor_.bools);
+    funcs_.resetTo(floor_.funcs);
+    strs_.resetTo(floor_.strs, [](StrValue& s) {
         if (s.mutableValue().capacity() > kKeptTextCapacity) {
             std::u16string().swap(s.mutableValue());
         }

@@ -98,7 +98,18 @@ public:
     }
     // The shared void value (never written: every operation on it throws).
     static Value* voidValue();
+    // Forgets the temporaries made since the floor (normally: all of them).
     void resetTemporaries();
+    // How many temporaries of each kind exist; as a floor, how many a reset keeps.
+    struct TemporaryMark {
+        std::size_t nums = 0;
+        std::size_t strs = 0;
+        std::size_t bools = 0;
+        std::size_t funcs = 0;
+    };
+    TemporaryMark temporaryMark() const { return {nums_.size(), strs_.size(), bools_.size(), funcs_.size()}; }
+    TemporaryMark temporaryFloor() const { return floor_; }
+    void setTemporaryFloor(const TemporaryMark& floor) { floor_ = floor; }
     std::size_t temporaryCount(ValueType type) const;
     // Chunks reserved so far over all kinds (how much memory the temporaries hold).
     std::size_t temporaryChunkCount() const;
@@ -159,6 +170,7 @@ private:
     TemporaryArray<StrValue> strs_;
     TemporaryArray<BoolValue> bools_;
     TemporaryArray<FuncObjectValue> funcs_;
+    TemporaryMark floor_;
     VariableTable variables_;
     const std::vector<RegisterRecord*>* functionObjects_ = nullptr;
     const BuiltInTable* builtIns_;
@@ -166,17 +178,31 @@ private:
     std::vector<PendingOperator> operators_;
 };
 
-// Saves the parser's line, token index and current line index, and puts them back
-// when it goes out of scope: for code that runs another token line or block in the
-// middle of a statement (a built-in evaluating stored code).
+// Runs other code in the middle of a statement (a built-in evaluating stored code, a
+// record field read while a line runs) without disturbing that statement: it saves
+// the line, token index and current line index, keeps the statement's temporaries
+// alive (resets inside only forget what the nested code made), gives the nested code
+// an empty control stack and return flag, and puts everything back when it goes out
+// of scope.
 class ParserPositionSaver {
 public:
     explicit ParserPositionSaver(Parser& parser)
         : parser_(parser),
           line_(parser.line()),
           index_(parser.tokenIndex()),
-          currentLine_(parser.currentLineIndex()) {}
+          currentLine_(parser.currentLineIndex()),
+          returnFlag_(parser.returnFlag()),
+          floor_(parser.temporaryFloor()),
+          controlStack_(std::move(parser.controlStack())) {
+        parser.controlStack().clear();
+        parser.setReturnFlag(false);
+        parser.setTemporaryFloor(parser.temporaryMark());
+    }
     ~ParserPositionSaver() {
+        parser_.resetTemporaries();
+        parser_.setTemporaryFloor(floor_);
+        parser_.controlStack() = std::move(controlStack_);
+        parser_.setReturnFlag(returnFlag_);
         if (line_) {
             parser_.setLine(*line_);
         }
@@ -191,6 +217,9 @@ private:
     const TokenLine* line_;
     int index_;
     int currentLine_;
+    bool returnFlag_;
+    Parser::TemporaryMark floor_;
+    std::vector<ControlRecord> controlStack_;
 };
 
 }  // namespace Quenta::Interpreter

@@ -2,7 +2,7 @@
 // Storage for the temporaries of one value kind. Elements live in fixed-size chunks
 // that are allocated the first time a line needs them and kept afterwards, so:
 // - an element never moves while it is handed out;
-// - a steady-state frame allocates nothing (reset only rewinds the count);
+// - a steady-state frame allocates nothing (a reset only rewinds the count);
 // - a parser that never uses many temporaries costs a chunk or two, not the full
 //   limit.
 #include <cstddef>
@@ -15,6 +15,9 @@ template <typename T>
 class TemporaryArray {
 public:
     static constexpr std::size_t kChunkSize = 256;
+    // Chunks kept across resets; a line that needed more gives the rest back, so one
+    // unusual line does not pin its peak for the parser's lifetime.
+    static constexpr std::size_t kKeptChunks = 16;
 
     TemporaryArray() = default;
     TemporaryArray(const TemporaryArray&) = delete;
@@ -37,31 +40,32 @@ public:
     std::size_t size() const { return size_; }
     std::size_t chunkCount() const { return chunks_.size(); }
 
-    // Chunks kept across resets; a line that needed more gives the rest back, so one
-    // unusual line does not pin its peak for the parser's lifetime.
-    static constexpr std::size_t kKeptChunks = 16;
-
-    // Forgets every element. `recycle` sees each element that was in use and stays
-    // (to drop payloads that would otherwise keep a lot of memory).
+    // Forgets the elements from `floor` on (the ones below stay valid: they belong to
+    // a statement that is still running). `recycle` sees each forgotten element that
+    // stays allocated (to drop payloads that would otherwise keep a lot of memory).
     template <typename F>
-    void reset(F&& recycle) {
-        trim();
-        const std::size_t kept = size_ < capacity_ ? size_ : capacity_;
-        for (std::size_t i = 0; i < kept; ++i) {
+    void resetTo(std::size_t floor, F&& recycle) {
+        if (size_ <= floor) {
+            return;
+        }
+        trim(floor);
+        const std::size_t end = size_ < capacity_ ? size_ : capacity_;
+        for (std::size_t i = floor; i < end; ++i) {
             recycle(chunks_[i / kChunkSize][i % kChunkSize]);
         }
-        size_ = 0;
+        size_ = floor;
     }
-    void reset() {
-        trim();
-        size_ = 0;
+    void resetTo(std::size_t floor) {
+        resetTo(floor, [](T&) {});
     }
 
 private:
-    void trim() {
-        if (chunks_.size() > kKeptChunks) {
-            chunks_.resize(kKeptChunks);
-            capacity_ = kKeptChunks * kChunkSize;
+    void trim(std::size_t floor) {
+        const std::size_t needed = (floor + kChunkSize - 1) / kChunkSize;
+        const std::size_t keep = needed > kKeptChunks ? needed : kKeptChunks;
+        if (chunks_.size() > keep) {
+            chunks_.resize(keep);
+            capacity_ = keep * kChunkSize;
         }
     }
 

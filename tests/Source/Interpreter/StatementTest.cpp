@@ -162,3 +162,24 @@ TEST_F(StatementTest, FailedStatementKeepsEarlierAssignments) {
     EXPECT_EQ(failure({u"number $a", u"$a = 4, 1 / 0"}), u"0除算がされています。");
     EXPECT_EQ(num(u"$a"), 4.0);
 }
+
+TEST_F(StatementTest, CodeRunFromABuiltInLeavesTheCallerWhereItWas) {
+    // A built-in that runs stored code of its own (as captured actions do) saves and
+    // restores the caller's position.
+    static const TokenBlock inner{tokenizeLine(u"$calls += 100"), tokenizeLine(u"if (true)"),
+                                  tokenizeLine(u"$calls += 1000 + 0 * 7"), tokenizeLine(u"return")};
+    table_.add(u"RunInner", [](Parser& parser, std::u16string_view) -> Value* {
+        ParserPositionSaver saver(parser);
+        runBlock(parser, inner);
+        return parser.makeNum(5);
+    });
+    // The 3 and the text made before the call survive the nested block's resets, and
+    // its "return" neither ends nor clears the calling block.
+    run({u"number $r = 3 + RunInner() + 1", u"string $t = \"x\" + 2 + RunInner()", u"if (true)",
+         u"$r += RunInner() * 0 + 10", u"endif"});
+    EXPECT_EQ(num(u"$r"), 19.0);
+    EXPECT_EQ(parser_.variables().find(u"$t")->toStr(), u"x25");
+    EXPECT_EQ(num(u"$calls"), 3300.0);
+    EXPECT_TRUE(parser_.controlStack().empty());
+    EXPECT_EQ(parser_.temporaryFloor().nums, 0u);
+}

@@ -83,3 +83,20 @@ TEST(Temporaries, ALineMakingTooManyFails) {
     TokenBlock block{tokenizeLine(line)};
     EXPECT_EQ(messageOf([&] { runBlock(parser, block); }), u"許容量を超えた式があります。");
 }
+
+TEST(Temporaries, ManyIdleCharactersStaySmall) {
+    // 255 characters running ordinary lines hold one chunk per kind they used.
+    const TokenBlock block{tokenizeLine(u"$n = $n + 1 > 0"), tokenizeLine(u"$s = \"a\" + $n")};
+    std::vector<std::unique_ptr<Parser>> parsers;
+    for (int i = 0; i < 255; ++i) {
+        parsers.push_back(std::make_unique<Parser>());
+        parsers.back()->variables().create(u"$n", 1);
+        parsers.back()->variables().create(u"$s", 2);
+        for (int frame = 0; frame < 30; ++frame) {
+            runBlock(*parsers.back(), block);
+        }
+    }
+    for (const auto& parser : parsers) {
+        EXPECT_EQ(parser->temporaryChunkCount(), 3u);  // numbers, texts and truth values
+    }
+}

@@ -82,13 +82,14 @@ double stringToNumber(std::u16string_view text, double fallback) {
         }
         exponent += expNegative ? -written : written;
     }
-    if (mantissa == 0.0) {
-        // Nothing to scale; a zero never overflows or underflows.
-        return negative ? -0.0 : 0.0;
-    }
+    // The exponent limit holds whatever the mantissa, so "0e300" gives the fallback too.
     const long magnitude = exponent < 0 ? -exponent : exponent;
     if (magnitude >= 256) {
         return fallback;
+    }
+    if (mantissa == 0.0) {
+        // Nothing to scale; a zero never overflows or underflows.
+        return negative ? -0.0 : 0.0;
     }
     // 10^magnitude by repeated squaring; below 256 no square overflows.
     double scale = 1.0;

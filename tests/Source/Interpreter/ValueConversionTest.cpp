@@ -30,6 +30,10 @@ TEST(StringToNumber, ParsesPrefixAndUsesDefault) {
     EXPECT_EQ(stringToNumber(u"0.1", inf), 0.1);
     EXPECT_EQ(stringToNumber(u"1.2.3", inf), 1.2);
     EXPECT_EQ(stringToNumber(u"0.0", inf), 0.0);
+    // The exponent limit applies to a zero mantissa as well; small exponents of zero stay 0.
+    EXPECT_EQ(stringToNumber(u"0e300", 7.0), 7.0);
+    EXPECT_EQ(stringToNumber(u"0e-300", 7.0), 7.0);
+    EXPECT_EQ(stringToNumber(u"0e-5", 7.0), 0.0);
     EXPECT_EQ(stringToNumber(u"1e300", inf), inf);
     EXPECT_EQ(stringToNumber(u"1e-256", 7.0), 7.0);
     EXPECT_DOUBLE_EQ(stringToNumber(u"1e255", 7.0), 1e255);

@@ -116,10 +116,13 @@ std::vector<std::u16string> WindowService::topLevelTitles(std::size_t maxLength)
 
 WindowHandle WindowService::firstTopLevelWindowOf(std::uint32_t processId) {
     if (processId == 0) return WindowHandle::None;
+    WindowHandle first = WindowHandle::None;
     for (WindowHandle window : topLevelWindows()) {
-        if (processIdOf(window) == processId) return window;
+        if (processIdOf(window) != processId) continue;
+        if (isVisible(window)) return window;
+        if (first == WindowHandle::None) first = window;
     }
-    return WindowHandle::None;
+    return first;
 }
 
 }  // namespace Arbor::Platform

@@ -82,8 +82,10 @@ public:
     // The titles of every titled top-level window, topmost first (untitled windows are
     // skipped), each cut to maxLength code units.
     std::vector<std::u16string> topLevelTitles(std::size_t maxLength = 1024);
-    // The first top-level window, in z-order, that belongs to the process; None if it
-    // has none.
+    // The window that stands for a process: its first visible top-level window in
+    // z-order, else its first top-level window; None if it has none. Visible ones come
+    // first because every GUI thread also owns hidden helper windows (the input-method
+    // window, for one) on which a close request or a raise would be lost.
     WindowHandle firstTopLevelWindowOf(std::uint32_t processId);
 };
 

@@ -76,7 +76,7 @@ TEST(ProcessHelper, DISABLED_WindowUntilClosed) {
     WindowDescription description;
     description.title = u"ArborChildWindow";
     description.bounds = Rect{0, 0, 50, 50};
-    description.style = WS_POPUP;
+    description.style = WS_POPUP | WS_VISIBLE;
     description.procedure = [](WindowHandle, std::uint32_t message, std::uintptr_t,
                                std::intptr_t) -> std::optional<std::intptr_t> {
         if (message == WM_DESTROY) messageQueueService().postQuitMessage(5);

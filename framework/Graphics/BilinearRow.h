@@ -17,6 +17,11 @@ void bilinearRowPortable(const Pixel* row0, const Pixel* row1, const std::int32_
 void bilinearRowSse2(const Pixel* row0, const Pixel* row1, const std::int32_t* index,
                      const std::int32_t* next, const std::uint32_t* frac, std::uint32_t fy,
                      Pixel* out, std::size_t n);
+// Four pixels at a time with AVX2 when the processor has it, else the SSE2 code; the same
+// words again.
+void bilinearRowAvx2(const Pixel* row0, const Pixel* row1, const std::int32_t* index,
+                     const std::int32_t* next, const std::uint32_t* frac, std::uint32_t fy,
+                     Pixel* out, std::size_t n);
 
 inline Pixel lerpPixel(Pixel p0, Pixel p1, std::uint32_t f) {
     const std::uint32_t g = 256 - f;

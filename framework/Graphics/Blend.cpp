@@ -401,9 +401,7 @@ __attribute__((target("avx2"))) inline __m256i sourceOver8(__m256i d, __m256i s,
     return _mm256_blendv_epi8(r, s, _mm256_cmpeq_epi32(_mm256_and_si256(d, alphaMask), zero));
 }
 
-}  // namespace
-
-__attribute__((target("avx2"))) void sourceOverRowAvx2(Pixel* dst, const Pixel* src, std::size_t n) {
+__attribute__((target("avx2"))) void sourceOverRowsOf8(Pixel* dst, const Pixel* src, std::size_t n) {
     const __m256i alphaMask = _mm256_set1_epi32(std::int32_t(0xFF000000u));
     const __m256i zero = _mm256_setzero_si256();
     std::size_t i = 0;
@@ -423,6 +421,16 @@ __attribute__((target("avx2"))) void sourceOverRowAvx2(Pixel* dst, const Pixel* 
         _mm256_storeu_si256(target, sourceOver8(d, s, sAlpha));
     }
     if (i < n) sourceOverRowSse2(dst + i, src + i, n - i);
+}
+
+}  // namespace
+
+void sourceOverRowAvx2(Pixel* dst, const Pixel* src, std::size_t n) {
+    if (hasAvx2()) {
+        sourceOverRowsOf8(dst, src, n);
+    } else {
+        sourceOverRowSse2(dst, src, n);
+    }
 }
 
 #else

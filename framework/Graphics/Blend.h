@@ -33,8 +33,8 @@ void blendRow(std::int32_t mode, int o, Pixel* dst, const Pixel* src, std::size_
 void sourceOverRowPortable(Pixel* dst, const Pixel* src, std::size_t n);
 void sourceOverRowSse2(Pixel* dst, const Pixel* src, std::size_t n);
 bool hasSse2();
-// The same rows eight pixels at a time with AVX2, for processors that have it (checked at
-// run time by hasAvx2(); without it, or off x86-64 and on Windows, this is the SSE2 code).
+// The same rows eight pixels at a time with AVX2 when hasAvx2() (checked at run time);
+// otherwise, and off x86-64 or on Windows, this is the SSE2 code. Safe to call anywhere.
 void sourceOverRowAvx2(Pixel* dst, const Pixel* src, std::size_t n);
 bool hasAvx2();
 

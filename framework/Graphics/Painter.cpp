@@ -176,7 +176,7 @@ bool Painter::drawScaled(const PaintDevice& source, const Rect& sr, const Rect& 
                 break;
             case 2: {
                 const Pixel* row1 = srcBits + std::size_t(rows.next[std::size_t(k)]) * srcStride;
-                bilinearRowSse2(row0, row1, cols.index.data(), cols.next.data(), cols.frac.data(),
+                bilinearRowAvx2(row0, row1, cols.index.data(), cols.next.data(), cols.frac.data(),
                                 rows.frac[std::size_t(k)], line.data(), n);
                 break;
             }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <vector>
@@ -305,10 +306,12 @@ TEST(BilinearRows, Sse2MatchesPortableBitForBit) {
             frac[c] = random() % 256;
         }
         const std::uint32_t fy = random() % 256;
-        std::vector<Pixel> a(n), b(n);
+        std::vector<Pixel> a(n), b(n), w(n);
         bilinearRowPortable(row0.data(), row1.data(), index.data(), next.data(), frac.data(), fy, a.data(), n);
         bilinearRowSse2(row0.data(), row1.data(), index.data(), next.data(), frac.data(), fy, b.data(), n);
+        bilinearRowAvx2(row0.data(), row1.data(), index.data(), next.data(), frac.data(), fy, w.data(), n);
         ASSERT_EQ(a, b) << round;
+        ASSERT_EQ(a, w) << round;
         for (std::size_t c = 0; c < n; ++c) {
             // Per channel: (p0 * (256 - f) + p1 * f) >> 8 across, then down.
             for (int shift = 0; shift < 32; shift += 8) {
@@ -318,6 +321,32 @@ TEST(BilinearRows, Sse2MatchesPortableBitForBit) {
                 const std::uint32_t bottom = (ch(row1[i0]) * (256 - frac[c]) + ch(row1[i1]) * frac[c]) >> 8;
                 ASSERT_EQ(ch(a[c]), (top * (256 - fy) + bottom * fy) >> 8);
             }
+        }
+    }
+}
+
+TEST(BilinearRows, Avx2MatchesPortableAtExtremeWeights) {
+    // Fractions and row weights at 0, 1, 128, 254 and 255 over saturated and empty
+    // channels: the largest sums the 16-bit lanes must hold.
+    const std::uint32_t weights[] = {0, 1, 128, 254, 255};
+    std::mt19937 random(5);
+    for (std::uint32_t fy : weights) {
+        for (int round = 0; round < 40; ++round) {
+            const std::size_t width = 2 + random() % 30, n = 4 + random() % 45;
+            std::vector<Pixel> row0(width), row1(width);
+            for (auto& p : row0) p = random() % 3 == 0 ? 0xFFFFFFFFu : random() % 2 ? 0u : Pixel(random());
+            for (auto& p : row1) p = random() % 3 == 0 ? 0xFFFFFFFFu : random() % 2 ? 0u : Pixel(random());
+            std::vector<std::int32_t> index(n), next(n);
+            std::vector<std::uint32_t> frac(n);
+            for (std::size_t c = 0; c < n; ++c) {
+                index[c] = std::int32_t(random() % width);
+                next[c] = std::min<std::int32_t>(index[c] + 1, std::int32_t(width) - 1);
+                frac[c] = weights[random() % 5];
+            }
+            std::vector<Pixel> a(n), w(n);
+            bilinearRowPortable(row0.data(), row1.data(), index.data(), next.data(), frac.data(), fy, a.data(), n);
+            bilinearRowAvx2(row0.data(), row1.data(), index.data(), next.data(), frac.data(), fy, w.data(), n);
+            ASSERT_EQ(a, w) << fy << " " << round;
         }
     }
 }

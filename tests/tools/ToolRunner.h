@@ -13,6 +13,10 @@ struct ToolResult {
     std::string out;
 };
 
+#ifdef _WIN32
+// cmd.exe knows only double quotes; the arguments of these tests hold none.
+inline std::string quote(const std::string& s) { return "\"" + s + "\""; }
+#else
 inline std::string quote(const std::string& s) {
     std::string q = "'";
     for (char c : s) {
@@ -21,6 +25,7 @@ inline std::string quote(const std::string& s) {
     }
     return q + "'";
 }
+#endif
 
 // args are passed to the shell quoted one by one.
 inline ToolResult runTool(std::initializer_list<std::string> args, const std::filesystem::path& scratch) {
@@ -28,6 +33,10 @@ inline ToolResult runTool(std::initializer_list<std::string> args, const std::fi
     for (const auto& a : args) command += " " + quote(a);
     const auto outFile = scratch / "tool-output.txt";
     command += " > " + quote(outFile.string()) + " 2>&1";
+#ifdef _WIN32
+    // cmd /c drops the first and last quote of a line that begins with one: wrap it.
+    command = "\"" + command + "\"";
+#endif
     ToolResult result;
     const int raw = std::system(command.c_str());
 #ifdef _WIN32
@@ -36,11 +45,19 @@ inline ToolResult runTool(std::initializer_list<std::string> args, const std::fi
     // A POSIX wait status: the exit code sits in the second byte of a normal exit.
     result.exitCode = (raw != -1 && (raw & 0x7F) == 0) ? ((raw >> 8) & 0xFF) : -1;
 #endif
-    std::ifstream in(outFile, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    result.out = buffer.str();
-    std::filesystem::remove(outFile);
+    {
+        // Closed before the removal: Windows refuses to delete an open file.
+        std::ifstream in(outFile, std::ios::binary);
+        std::stringstream buffer;
+        buffer << in.rdbuf();
+        result.out = buffer.str();
+    }
+#ifdef _WIN32
+    // A Windows console program writes "\r\n"; the expectations use "\n".
+    std::erase(result.out, '\r');
+#endif
+    std::error_code ignored;
+    std::filesystem::remove(outFile, ignored);
     return result;
 }
 

@@ -23,34 +23,31 @@ Value* printBuiltIn(Parser& parser, std::u16string_view name) {
 
 Value* indexOfStrBuiltIn(Parser& parser, std::u16string_view name) {
     LibraryArguments args(parser, name);
-    Value* text = args.next();
-    if (!text) {
+    const auto haystack = args.nextText();
+    if (!haystack) {
         return parser.makeNum(-1);
     }
-    const std::u16string haystack = text->toStr();
-    Value* pattern = args.next();
-    if (!pattern) {
+    const auto needle = args.nextText();
+    if (!needle) {
         return parser.makeNum(-1);
     }
-    const std::u16string needle = pattern->toStr();
     Value* start = args.next();
-    return parser.makeNum(static_cast<double>(indexOfStr(haystack, needle, start ? start->toInt() : 0)));
+    return parser.makeNum(static_cast<double>(indexOfStr(*haystack, *needle, start ? start->toInt() : 0)));
 }
 
 // ContainsStr, StartsWithStr and EndsWithStr: two texts in, a truth value out.
 template <bool (*Test)(std::u16string_view, std::u16string_view)>
 Value* textPairBuiltIn(Parser& parser, std::u16string_view name) {
     LibraryArguments args(parser, name);
-    Value* text = args.next();
-    if (!text) {
+    const auto left = args.nextText();
+    if (!left) {
         return parser.makeBool(false);
     }
-    const std::u16string left = text->toStr();
-    Value* other = args.next();
-    if (!other) {
+    const auto right = args.nextText();
+    if (!right) {
         return parser.makeBool(false);
     }
-    return parser.makeBool(Test(left, other->toStr()));
+    return parser.makeBool(Test(*left, *right));
 }
 
 bool contains(std::u16string_view text, std::u16string_view pattern) {
@@ -65,11 +62,10 @@ bool endsWith(std::u16string_view text, std::u16string_view suffix) {
 
 Value* subStrBuiltIn(Parser& parser, std::u16string_view name) {
     LibraryArguments args(parser, name);
-    Value* text = args.next();
-    if (!text) {
+    const auto whole = args.nextText();
+    if (!whole) {
         return parser.makeStr(u"");
     }
-    const std::u16string whole = text->toStr();
     Value* start = args.next();
     if (!start) {
         return parser.makeStr(u"");
@@ -79,7 +75,7 @@ Value* subStrBuiltIn(Parser& parser, std::u16string_view name) {
     if (!length) {
         return parser.makeStr(u"");
     }
-    return parser.makeStr(subStr(whole, from, length->toInt()));
+    return parser.makeStr(subStr(*whole, from, length->toInt()));
 }
 
 Value* strLengthBuiltIn(Parser& parser, std::u16string_view name) {
@@ -90,21 +86,19 @@ Value* strLengthBuiltIn(Parser& parser, std::u16string_view name) {
 
 Value* replaceStrBuiltIn(Parser& parser, std::u16string_view name) {
     LibraryArguments args(parser, name);
-    Value* text = args.next();
-    if (!text) {
+    const auto whole = args.nextText();
+    if (!whole) {
         return parser.makeStr(u"");
     }
-    const std::u16string whole = text->toStr();
-    Value* from = args.next();
-    if (!from) {
+    const auto pattern = args.nextText();
+    if (!pattern) {
         return parser.makeStr(u"");
     }
-    const std::u16string pattern = from->toStr();
-    Value* to = args.next();
-    if (!to) {
+    const auto replacement = args.nextText();
+    if (!replacement) {
         return parser.makeStr(u"");
     }
-    return parser.makeStr(replaceStr(whole, pattern, to->toStr()));
+    return parser.makeStr(replaceStr(*whole, *pattern, *replacement));
 }
 
 Value* selectRandomStrBuiltIn(Parser& parser, std::u16string_view name) {
@@ -123,15 +117,14 @@ Value* selectRandomStrBuiltIn(Parser& parser, std::u16string_view name) {
 
 Value* findKansujiBuiltIn(Parser& parser, std::u16string_view name) {
     LibraryArguments args(parser, name);
-    Value* text = args.next();
-    if (!text) {
+    const auto whole = args.nextText();
+    if (!whole) {
         return parser.makeStr(u"");
     }
-    const std::u16string whole = text->toStr();
     Value* start = args.next();
     // The start is taken as unsigned: a negative one lies beyond every text.
     const auto from = start ? static_cast<std::uint32_t>(start->toInt()) : 0u;
-    return parser.makeStr(findKansuji(whole, from));
+    return parser.makeStr(findKansuji(*whole, from));
 }
 
 Value* kansujiToNumBuiltIn(Parser& parser, std::u16string_view name) {

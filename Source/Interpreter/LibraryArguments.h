@@ -2,6 +2,8 @@
 // Argument reading shared by the library's built-in families, on top of
 // BuiltInArguments: optional arguments end quietly at ")", and anything else between
 // two arguments is the call's "の記述が不正です。" error.
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "Source/Interpreter/BuiltInTable.h"
@@ -29,6 +31,16 @@ public:
             return arguments_.first();
         }
         return arguments_.next();
+    }
+
+    // The next argument's text, taken at once (a later argument may change the value it
+    // came from), or nothing when the call ends before it.
+    std::optional<std::u16string> nextText() {
+        Value* value = next();
+        if (!value) {
+            return std::nullopt;
+        }
+        return value->toStr();
     }
 
 private:

@@ -48,20 +48,19 @@ Value* loadValueBuiltIn(Parser& parser, std::u16string_view name) {
 
 Value* saveValueBuiltIn(Parser& parser, std::u16string_view name) {
     LibraryArguments args(parser, name);
-    Value* keyValue = args.next();
-    if (!keyValue) {
+    const auto key = args.nextText();
+    if (!key) {
         return parser.makeNum(0);
     }
-    const std::u16string key = keyValue->toStr();
     Value* value = args.next();
     ValueStore* store = storeOf(parser);
     if (!store || !value) {
         return parser.makeNum(0);
     }
     switch (value->typeId()) {
-    case 1: store->saveNumber(key, value->toNum()); break;
-    case 2: store->saveString(key, value->toStr()); break;
-    case 3: store->saveBool(key, value->toBool()); break;
+    case 1: store->saveNumber(*key, value->toNum()); break;
+    case 2: store->saveString(*key, value->toStr()); break;
+    case 3: store->saveBool(*key, value->toBool()); break;
     default: break;  // the void value and function objects are not stored
     }
     return parser.makeNum(0);

@@ -12,18 +12,17 @@ namespace {
 
 Value* createVariableBuiltIn(Parser& parser, std::u16string_view name) {
     LibraryArguments args(parser, name);
-    Value* variableName = args.next();
-    if (!variableName) {
+    const auto key = args.nextText();
+    if (!key) {
         return parser.makeNum(0);
     }
-    const std::u16string key = variableName->toStr();
     Value* value = args.next();
     if (!value) {
         return parser.makeNum(0);
     }
-    Value* variable = parser.variables().find(key);
+    Value* variable = parser.variables().find(*key);
     if (!variable) {
-        variable = parser.variables().create(key, value->typeId());
+        variable = parser.variables().create(*key, value->typeId());
         if (!variable) {
             return parser.makeNum(0);
         }
@@ -34,16 +33,15 @@ Value* createVariableBuiltIn(Parser& parser, std::u16string_view name) {
 
 Value* setVariableBuiltIn(Parser& parser, std::u16string_view name) {
     LibraryArguments args(parser, name);
-    Value* variableName = args.next();
-    if (!variableName) {
+    const auto key = args.nextText();
+    if (!key) {
         return parser.makeNum(0);
     }
-    const std::u16string key = variableName->toStr();
     Value* value = args.next();
     if (!value) {
         return parser.makeNum(0);
     }
-    if (Value* variable = parser.variables().find(key)) {
+    if (Value* variable = parser.variables().find(*key)) {
         variable->assign(parser, *value);
     }
     return parser.makeNum(0);

@@ -13,19 +13,6 @@ namespace Quenta::Common {
 
 namespace {
 std::atomic<ProcessManager*> currentManager{nullptr};
-
-// The window that stands for a program: its first visible top-level window in z-order,
-// else its first top-level window at all. Programs also own hidden helper windows
-// (input-method windows, for one) that a close request or a raise would be lost on.
-Arbor::Platform::WindowHandle programWindow(Arbor::Platform::WindowService& windows, std::uint32_t processId) {
-    Arbor::Platform::WindowHandle first = Arbor::Platform::WindowHandle::None;
-    for (Arbor::Platform::WindowHandle w : windows.topLevelWindows()) {
-        if (windows.processIdOf(w) != processId) continue;
-        if (windows.isVisible(w)) return w;
-        if (first == Arbor::Platform::WindowHandle::None) first = w;
-    }
-    return first;
-}
 }  // namespace
 
 ProcessManager::ProcessManager() { currentManager.store(this); }
@@ -63,7 +50,7 @@ void ProcessManager::bringToFront() {
     for (const auto& thread : threads_) {
         const std::uint32_t id = thread->processId();
         if (id == 0) continue;
-        Arbor::Platform::WindowHandle window = programWindow(windows, id);
+        Arbor::Platform::WindowHandle window = windows.firstTopLevelWindowOf(id);
         if (window == Arbor::Platform::WindowHandle::None) continue;
         const Arbor::Platform::WindowHandle parent = windows.parent(window);
         if (parent != Arbor::Platform::WindowHandle::None) window = parent;
@@ -80,7 +67,7 @@ bool ProcessManager::closeAll(int timeoutMilliseconds) {
     for (const auto& thread : threads_) {
         const std::uint32_t id = thread->processId();
         if (id == 0) continue;
-        const Arbor::Platform::WindowHandle window = programWindow(windows, id);
+        const Arbor::Platform::WindowHandle window = windows.firstTopLevelWindowOf(id);
         if (window != Arbor::Platform::WindowHandle::None) {
             Arbor::Platform::messageQueueService().postMessage(window, Arbor::Platform::WM_CLOSE, 0, 0);
         }

@@ -13,6 +13,7 @@
 #include "Source/GameComponent/CharacterRegistry.h"
 #include "Source/GameComponent/DesktopObject.h"
 #include "Source/GameComponent/MainObject.h"
+#include "Source/GameComponent/UiThreadWindows.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/Messages.h"
 #include "framework/Platform/NativePath.h"
@@ -47,6 +48,9 @@ int Application::run() {
 }
 
 bool Application::startUp() {
+    // Every window of the scene is made on this thread, also when the frame thread
+    // builds its object.
+    windows_ = std::make_unique<GameComponent::UiThreadWindows>();
     // The frame thread exists from here on but runs only after start-up.
     environment_ = std::make_unique<Common::PlatformFrameEnvironment>(
         Arbor::Platform::messageQueueService().currentThreadId());
@@ -127,6 +131,7 @@ void Application::exitSequence() {
     Arbor::Speech::Recognition::SpeechRecognitionEngine::instance().shutdown();
     GameComponent::DesktopObject::instance().deleteChildren();
     mainObject_ = nullptr;
+    windows_.reset();
     mainThread_.reset();
     snapshotTimer_.reset();
     environment_.reset();

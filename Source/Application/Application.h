@@ -18,7 +18,8 @@ class FrameEnvironment;
 
 namespace Quenta::GameComponent {
 class MainObject;
-}
+class UiThreadWindows;
+}  // namespace Quenta::GameComponent
 
 namespace Quenta::Application {
 
@@ -56,6 +57,7 @@ private:
     std::unique_ptr<Common::FrameEnvironment> environment_;
     std::unique_ptr<Common::MainThread> mainThread_;
     std::unique_ptr<Common::SnapshotTimer> snapshotTimer_;
+    std::unique_ptr<GameComponent::UiThreadWindows> windows_;
     GameComponent::MainObject* mainObject_ = nullptr;
 };
 

@@ -5,11 +5,13 @@
 // the other, hence atomics.
 #include <atomic>
 
+#include "Source/Common/QuitControl.h"
+
 namespace Quenta::Application {
 
 enum class SystemAction : int { None = 0, Shutdown = 1, Reboot = 2 };
 
-class ApplicationState {
+class ApplicationState : public Common::QuitControl {
 public:
     ApplicationState() = default;
     ApplicationState(const ApplicationState&) = delete;
@@ -18,12 +20,12 @@ public:
     static ApplicationState& instance();
 
     bool messageLoopRunning() const { return messageLoopRunning_.load(); }
-    void stopMessageLoop() { messageLoopRunning_.store(false); }
+    void stopMessageLoop() override { messageLoopRunning_.store(false); }
 
-    bool isQuitting() const { return quitting_.load(); }
+    bool isQuitting() const override { return quitting_.load(); }
     // Sets the quitting flag and asks every registered character, in registration
     // order, to terminate. Only the first call does anything.
-    void beginQuitting();
+    void beginQuitting() override;
 
     // Record the action and begin quitting; the action is recorded even when quitting
     // had already begun, so a later request still takes effect at the end.

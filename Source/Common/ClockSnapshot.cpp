@@ -1,5 +1,6 @@
 #include "Source/Common/ClockSnapshot.h"
 
+#include "Source/Interpreter/LibraryClock.h"
 #include "framework/Platform/Clock.h"
 
 namespace Quenta::Common {
@@ -9,17 +10,9 @@ ClockSnapshot& ClockSnapshot::instance() {
     return snapshot;
 }
 
-bool ClockSnapshot::isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool ClockSnapshot::isLeapYear(int year) { return Interpreter::isLeapYear(year); }
 
-int ClockSnapshot::dayOfYear(int year, int month, int day) {
-    static constexpr int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int total = day;
-    for (int m = 1; m < month && m <= 12; ++m) {
-        total += lengths[m - 1];
-        if (m == 2 && isLeapYear(year)) ++total;
-    }
-    return total;
-}
+int ClockSnapshot::dayOfYear(int year, int month, int day) { return Interpreter::dayOfYear(year, month, day); }
 
 void ClockSnapshot::update(const LocalClock& now) {
     std::lock_guard guard(lock_);

@@ -1,39 +1,40 @@
 #include "Source/Common/MainThread.h"
 
-#include "Source/Application/ApplicationState.h"
-#include "Source/Common/DisplayChange.h"
 #include "Source/Common/FramePacer.h"
-#include "Source/Common/RestackQueue.h"
 #include "Source/Common/SystemVariables.h"
 #include "Source/Common/UserInput.h"
 #include "Source/GameComponent/CharacterRegistry.h"
 #include "Source/GameComponent/DesktopObject.h"
+#include "Source/GameComponent/DisplayChange.h"
+#include "Source/GameComponent/RestackQueue.h"
 
 namespace Quenta::Common {
 
-MainThread::MainThread(FrameEnvironment& environment, Application::ApplicationState& state,
-                       GameComponent::DesktopObject& desktop)
-    : environment_(environment), state_(state), desktop_(desktop) {}
+MainThread::MainThread(FrameEnvironment& environment, QuitControl& quit, GameComponent::DesktopObject& desktop)
+    : environment_(environment), quit_(quit), desktop_(desktop) {
+    Interpreter::ScriptHost::install(host_);
+}
 
 MainThread::~MainThread() {
     // run() uses this object's members: stop before they go.
     stopAndJoin();
+    Interpreter::ScriptHost::uninstall(host_);
 }
 
 void MainThread::runFrame() {
     UserInput::set(environment_.takeRecognizedText());
 
-    publishSystemVariables(DisplayChange::take());
+    publishSystemVariables(GameComponent::DisplayChange::take());
 
     desktop_.inputPhase();
     desktop_.updatePhase();
-    RestackQueue::instance().apply();
+    GameComponent::RestackQueue::instance().apply();
     desktop_.motionPhase();
     desktop_.animationPhase();
     desktop_.renderPhase();
 
     const std::uint64_t done = framesRun_.fetch_add(1) + 1;
-    if (frameLimit_ && done >= *frameLimit_) state_.beginQuitting();
+    if (frameLimit_ && done >= *frameLimit_) quit_.beginQuitting();
 }
 
 void MainThread::publishSystemVariables(bool desktopChanged) {
@@ -49,13 +50,14 @@ void MainThread::publishSystemVariables(bool desktopChanged) {
 }
 
 void MainThread::checkQuit() {
-    if (!state_.isQuitting() || !GameComponent::CharacterRegistry::instance().allTerminated()) return;
+    if (!quit_.isQuitting() || !GameComponent::CharacterRegistry::instance().allTerminated()) return;
     environment_.postQuit(0);
-    state_.stopMessageLoop();
+    quit_.stopMessageLoop();
     requestStop();
 }
 
 void MainThread::run() {
+    desktop_.adoptScriptThread();
     environment_.beginTimerResolution(timerResolution);
     FramePacer pacer(environment_.tickCount());
     while (keepRunning()) {

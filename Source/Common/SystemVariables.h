@@ -1,18 +1,21 @@
 #pragma once
 // The process-wide numeric system variables: the desktop rectangle and the cursor.
 // The frame thread publishes them every frame (start-up publishes them once); every
-// script's bare identifiers reach them last. Values are atomics so that a publisher
-// and the readers need no lock.
+// script's bare identifiers reach them last, through the frame's script host. Values
+// are atomics so that a publisher and the readers need no lock.
 #include <array>
 #include <atomic>
 #include <optional>
 #include <string_view>
 
+#include "Source/Interpreter/ScriptHost.h"
+
 namespace Quenta::Common {
 
 class SystemVariables {
 public:
-    enum class Id { Left, Top, Right, Bottom, Width, Height, MouseX, MouseY, Count };
+    // The names are the interpreter's: it decides which identifiers are variables.
+    using Id = Interpreter::SystemVariable;
 
     static SystemVariables& instance();
 

@@ -34,9 +34,8 @@ void CharacterObject::inputPhase() {
         std::lock_guard guard(commandLock_);
         pending.swap(commands_);
     }
-    for (const CharacterCommand& command : pending) {
-        if (executor_) executor_(*this, command);
-        executed_.push_back(command);
+    if (executor_) {
+        for (const CharacterCommand& command : pending) executor_(*this, command);
     }
     GameObject::inputPhase();
 }

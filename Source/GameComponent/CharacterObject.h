@@ -8,7 +8,6 @@
 #include <functional>
 #include <mutex>
 #include <string>
-#include <vector>
 
 #include "Source/GameComponent/CharacterCommand.h"
 #include "Source/GameComponent/GameObject.h"
@@ -20,7 +19,7 @@ enum class LifeState : int { Running = 0, TerminationRequested = 1, Terminating 
 class CharacterObject : public GameObject {
 public:
     // Runs one command in the character's context; the interpreter supplies the real
-    // one. Without an executor the commands are only recorded.
+    // one. Without an executor the commands are dropped.
     using CommandExecutor = std::function<void(CharacterObject&, const CharacterCommand&)>;
 
     explicit CharacterObject(std::u16string name);
@@ -40,8 +39,6 @@ public:
     void postCommand(CharacterCommand command);
 
     void setCommandExecutor(CommandExecutor executor) { executor_ = std::move(executor); }
-    // Every command run so far, in order.
-    const std::vector<CharacterCommand>& executedCommands() const { return executed_; }
 
     void inputPhase() override;
 
@@ -57,7 +54,6 @@ private:
     std::mutex commandLock_;
     std::deque<CharacterCommand> commands_;
     CommandExecutor executor_;
-    std::vector<CharacterCommand> executed_;
 };
 
 }  // namespace Quenta::GameComponent

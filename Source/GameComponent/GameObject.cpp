@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "Source/Common/RestackQueue.h"
+#include "Source/GameComponent/RestackQueue.h"
 
 namespace Quenta::GameComponent {
 
 GameObject::~GameObject() {
     deleteChildren();
-    Common::RestackQueue::instance().forget(*this);
+    RestackQueue::instance().forget(*this);
 }
 
 // The phases walk an index rather than iterators: a phase may add children (a script
@@ -27,6 +27,10 @@ void GameObject::animationPhase() {
 }
 void GameObject::renderPhase() {
     for (size_t i = 0; i < children_.size(); ++i) children_[i]->renderPhase();
+}
+
+void GameObject::adoptScriptThread() {
+    for (const auto& child : children_) child->adoptScriptThread();
 }
 
 GameObject& GameObject::addChild(std::unique_ptr<GameObject> child) {

@@ -22,6 +22,11 @@ public:
     virtual void animationPhase();
     virtual void renderPhase();
 
+    // Hands whatever this object runs scripts with to the calling thread, then does
+    // the same for its children. The frame thread calls it on the desktop when it
+    // starts; an object with a Parser adopts it and calls this base.
+    virtual void adoptScriptThread();
+
     // Moves this object under another parent (appended to its children). The object
     // must already belong to a parent, which hands over its ownership.
     virtual void attachTo(GameObject& parent);

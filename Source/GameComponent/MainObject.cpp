@@ -1,6 +1,7 @@
 #include "Source/GameComponent/MainObject.h"
 
-#include "Source/Common/DisplayChange.h"
+#include "Source/GameComponent/DisplayChange.h"
+#include "Source/GameComponent/UiThreadWindows.h"
 #include "framework/Platform/Messages.h"
 #include "framework/Platform/Window.h"
 
@@ -23,14 +24,14 @@ MainObject::MainObject(const std::u16string& windowTitle, std::function<void()> 
             return 0;
         }
         // The frame loop republishes the desktop rectangle at its next frame.
-        if (message == Arbor::Platform::WM_DISPLAYCHANGE) Common::DisplayChange::signal();
+        if (message == Arbor::Platform::WM_DISPLAYCHANGE) DisplayChange::signal();
         return std::nullopt;
     };
-    window_ = Arbor::Platform::windowService().create(description);
+    window_ = UiThreadWindows::create(description);
 }
 
 MainObject::~MainObject() {
-    if (window_ != Arbor::Platform::WindowHandle::None) Arbor::Platform::windowService().destroy(window_);
+    if (window_ != Arbor::Platform::WindowHandle::None) UiThreadWindows::destroy(window_);
 }
 
 }  // namespace Quenta::GameComponent

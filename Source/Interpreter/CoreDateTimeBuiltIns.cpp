@@ -1,11 +1,11 @@
 // Date and time: Year, Month, Day, DayOfWeek, DayOfYear, Hour, Minute, Second. They
-// take no arguments (DayOfWeek one optional) and read the clock snapshot.
+// take no arguments (DayOfWeek one optional) and read the host's clock.
 #include <array>
 #include <string_view>
 
 #include "Source/Interpreter/BuiltInTable.h"
 #include "Source/Interpreter/LibraryArguments.h"
-#include "Source/Interpreter/LibraryClock.h"
+#include "Source/Interpreter/Parser.h"
 #include "Source/Interpreter/StringFunctions.h"
 
 namespace Quenta::Interpreter {
@@ -16,7 +16,7 @@ namespace {
 // are reported by the evaluator as an unclosed call.
 template <int ClockReading::*Field>
 Value* clockFieldBuiltIn(Parser& parser, std::u16string_view) {
-    return parser.makeNum(readClock().*Field);
+    return parser.makeNum(parser.host().clock().*Field);
 }
 
 constexpr std::array<std::u16string_view, 7> kJapaneseDays{u"日", u"月", u"火", u"水", u"木", u"金", u"土"};
@@ -29,7 +29,7 @@ constexpr std::array<std::u16string_view, 7> kEnglishDays{u"Sunday",   u"Monday"
 Value* dayOfWeekBuiltIn(Parser& parser, std::u16string_view name) {
     LibraryArguments args(parser, name);
     Value* language = args.next();
-    const int day = readClock().dayOfWeek;
+    const int day = parser.host().clock().dayOfWeek;
     if (language && day >= 0 && day < 7) {
         const std::u16string key = normaliseKeyword(language->toStr());
         if (key == u"JP") {

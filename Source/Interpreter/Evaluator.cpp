@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 
-#include "Source/Common/SystemVariables.h"
 #include "Source/Interpreter/BuiltInTable.h"
 #include "Source/Interpreter/Parser.h"
 #include "Source/Interpreter/ScopeNode.h"
@@ -103,15 +102,15 @@ Value* parameterValue(Parser& parser, const Token* parameter, std::u16string_vie
 }
 
 // A bare identifier: the nearest scope that has the parameter, then the process-wide
-// system variables.
+// system variables of the host.
 Value* bareParameter(Parser& parser, const Token& name) {
     for (const ScopeNode* node = parser.scope(); node; node = node->parent()) {
         if (const Token* parameter = node->findParameter(name.text)) {
             return parameterValue(parser, parameter, name.text);
         }
     }
-    if (const auto id = Common::SystemVariables::find(name.text)) {
-        return parser.makeNum(Common::SystemVariables::instance().get(*id));
+    if (const auto variable = findSystemVariable(name.text)) {
+        return parser.makeNum(parser.host().systemVariable(*variable));
     }
     throw ScriptException(Messages::invalidName(name.text));
 }
@@ -158,6 +157,7 @@ Value* callBuiltIn(Parser& parser, const Token& name) {
 }  // namespace
 
 Value* evaluate(Parser& parser, bool argumentMode) {
+    parser.checkThread();
     std::vector<Value*>& operands = parser.operandStack();
     std::vector<PendingOperator>& operators = parser.operatorStack();
     StackFrame frame(operands, operators);

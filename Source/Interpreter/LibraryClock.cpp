@@ -1,27 +1,33 @@
 #include "Source/Interpreter/LibraryClock.h"
 
-#include "Source/Common/ClockSnapshot.h"
+#include "framework/Platform/Clock.h"
 
 namespace Quenta::Interpreter {
 
-ClockReading readClock() {
-    auto& snapshot = Common::ClockSnapshot::instance();
-    // The user-interface thread refreshes the snapshot every 500 ms; until it first
-    // has (a tool, a test), fill it from the local clock on first use.
-    if (snapshot.dayOfYear() == 0) {
-        snapshot.refresh();
-    }
-    const Common::LocalClock now = snapshot.clock();
+ClockReading readLocalClock() {
+    const Arbor::Platform::LocalTime t = Arbor::Platform::clockService().localTime();
     ClockReading reading;
-    reading.year = now.year;
-    reading.month = now.month;
-    reading.dayOfWeek = now.dayOfWeek;
-    reading.day = now.day;
-    reading.hour = now.hour;
-    reading.minute = now.minute;
-    reading.second = now.second;
-    reading.dayOfYear = snapshot.dayOfYear();
+    reading.year = t.year;
+    reading.month = t.month;
+    reading.dayOfWeek = t.dayOfWeek;
+    reading.day = t.day;
+    reading.hour = t.hour;
+    reading.minute = t.minute;
+    reading.second = t.second;
+    reading.dayOfYear = dayOfYear(t.year, t.month, t.day);
     return reading;
+}
+
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int dayOfYear(int year, int month, int day) {
+    static constexpr int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int total = day;
+    for (int m = 1; m < month && m <= 12; ++m) {
+        total += lengths[m - 1];
+        if (m == 2 && isLeapYear(year)) ++total;
+    }
+    return total;
 }
 
 }  // namespace Quenta::Interpreter

@@ -1,6 +1,7 @@
 #pragma once
 // The date and time the date built-ins report. Every call within one frame should see
-// the same time, so this reads a snapshot that is refreshed on a timer, not the clock.
+// the same time, so the program's host answers from a snapshot refreshed on a timer;
+// without a program the local time is read at each call.
 namespace Quenta::Interpreter {
 
 struct ClockReading {
@@ -14,6 +15,11 @@ struct ClockReading {
     int dayOfYear = 0;  // 1 for the first of January
 };
 
-ClockReading readClock();
+// The platform's local time now.
+ClockReading readLocalClock();
+
+bool isLeapYear(int year);
+// 1 for the first of January.
+int dayOfYear(int year, int month, int day);
 
 }  // namespace Quenta::Interpreter

@@ -5,12 +5,17 @@
 // with the character's one Parser; loaders and tools make short-lived ones of their
 // own (owner() null).
 //
-// Not thread-safe: a Parser is used by one thread at a time (the frame thread).
+// Not thread-safe: a Parser is used by one thread at a time. The thread that builds it
+// owns it until another adopts it (the frame thread, when it starts, for every
+// character built during start-up); running a block or evaluating checks the caller in
+// debug builds.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "Source/Interpreter/OwningThread.h"
+#include "Source/Interpreter/ScriptHost.h"
 #include "Source/Interpreter/ScriptOwner.h"
 #include "Source/Interpreter/TemporaryArray.h"
 #include "Source/Interpreter/Token.h"
@@ -51,6 +56,13 @@ public:
 
     // The character this parser runs scripts for; null for none.
     ScriptOwner* owner() const { return owner_; }
+    // What the running program offers scripts (system variables, clock, ...).
+    ScriptHost& host() const { return ScriptHost::current(); }
+
+    // The thread that may use this parser (see OwningThread).
+    void adoptCurrentThread() { thread_.adopt(); }
+    bool isOwnedByCurrentThread() const { return thread_.isCurrent(); }
+    void checkThread() const { thread_.check(); }
 
     // --- token line -------------------------------------------------------------
     // The line must outlive its use; the index goes back to 0.
@@ -157,6 +169,7 @@ private:
     [[noreturn]] static void throwTooManyTemporaries();
 
     ScriptOwner* owner_;
+    OwningThread thread_;
     const TokenLine* line_ = nullptr;
     const Token* tokens_ = nullptr;
     int tokenCount_ = 0;

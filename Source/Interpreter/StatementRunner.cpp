@@ -72,6 +72,7 @@ void declaration(Parser& parser, int typeId) {
 }  // namespace
 
 void runStatement(Parser& parser) {
+    parser.checkThread();
     parser.setTokenIndex(0);
     std::vector<Record>& stack = parser.controlStack();
     const bool active = stack.empty() || stack.back().state == Record::Active;
@@ -185,6 +186,7 @@ void runStatement(Parser& parser) {
 }
 
 void runBlock(Parser& parser, const TokenBlock& block) {
+    parser.checkThread();
     parser.setCurrentLineIndex(0);
     const int count = static_cast<int>(block.size());
     if (count == 0) {

@@ -5,15 +5,12 @@
 #include <fstream>
 #include <system_error>
 
-#include "Source/Application/ApplicationIdentity.h"
 #include "framework/Numeric/Scramble.h"
+#include "framework/Secure/ResourceCache.h"
 
 namespace Quenta::Interpreter::ValueStoreFile {
 
 namespace {
-
-// The package password: the program's display name.
-constexpr std::u16string_view kPassword = Application::ApplicationIdentity::displayName;
 
 std::vector<std::uint8_t> toUtf16Le(std::u16string_view text) {
     std::vector<std::uint8_t> bytes;
@@ -29,7 +26,7 @@ std::vector<std::uint8_t> toUtf16Le(std::u16string_view text) {
 
 std::uint32_t scrambleSeed() {
     static const std::uint32_t seed = [] {
-        const auto bytes = toUtf16Le(kPassword);
+        const auto bytes = toUtf16Le(Arbor::Secure::kPackagePassword);
         uLong crc = crc32(0L, Z_NULL, 0);
         crc = crc32(crc, bytes.data(), static_cast<uInt>(bytes.size()));
         return static_cast<std::uint32_t>(crc);

@@ -9,13 +9,17 @@
 #include <vector>
 
 #include "Source/Application/ApplicationState.h"
-#include "Source/Common/DisplayChange.h"
+#include "Source/Common/ClockSnapshot.h"
 #include "Source/Common/MainThread.h"
-#include "Source/Common/RestackQueue.h"
 #include "Source/Common/SystemVariables.h"
 #include "Source/Common/UserInput.h"
 #include "Source/GameComponent/CharacterObject.h"
 #include "Source/GameComponent/DesktopObject.h"
+#include "Source/GameComponent/DisplayChange.h"
+#include "Source/GameComponent/RestackQueue.h"
+#include "Source/Interpreter/Evaluator.h"
+#include "Source/Interpreter/Lexer.h"
+#include "Source/Interpreter/Parser.h"
 
 using namespace Quenta;
 using Common::SystemVariables;
@@ -103,9 +107,9 @@ TEST_F(MainThreadFixture, FrameRunsItsStepsInOrderAndPublishesTheDesktop) {
     auto& child = static_cast<RecordingObject&>(desktop.addChild(std::make_unique<RecordingObject>(log)));
     child.moved = &target;
     // The restack step runs between update and motion: the move is visible in motion.
-    Common::RestackQueue::instance().push(target, child);
+    GameComponent::RestackQueue::instance().push(target, child);
     env.texts = {u"こんにちは", u"second"};
-    Common::DisplayChange::signal();
+    GameComponent::DisplayChange::signal();
 
     Common::MainThread thread(env, state, desktop);
     thread.runFrame();
@@ -204,4 +208,56 @@ TEST_F(MainThreadFixture, FrameLimitBeginsQuitting) {
     EXPECT_TRUE(state.isQuitting());
     EXPECT_EQ(env.quits.load(), 1);
     EXPECT_EQ(thread.framesRun(), 5u);  // quitting begins after frame 4; frame 5 ends it
+}
+
+namespace {
+
+// An object that runs scripts with its own Parser, as a character does.
+class ScriptedObject : public GameComponent::GameObject {
+public:
+    void adoptScriptThread() override {
+        parser.adoptCurrentThread();
+        GameObject::adoptScriptThread();
+    }
+    void inputPhase() override { ownedWhileRunning = parser.isOwnedByCurrentThread(); }
+    double evaluate(const std::u16string& text) {
+        const Interpreter::TokenLine line = Interpreter::tokenizeLine(text);
+        parser.setLine(line);
+        return Interpreter::evaluate(parser, false)->toNum();
+    }
+    Interpreter::Parser parser;
+    std::atomic<bool> ownedWhileRunning{false};
+};
+
+}  // namespace
+
+TEST_F(MainThreadFixture, TheFrameThreadAdoptsTheScriptsOfTheSceneWhenItStarts) {
+    auto& holder = desktop.addChild(std::make_unique<GameComponent::GameObject>());
+    auto& scripted = static_cast<ScriptedObject&>(holder.addChild(std::make_unique<ScriptedObject>()));
+    ASSERT_TRUE(scripted.parser.isOwnedByCurrentThread());
+    Common::MainThread thread(env, state, desktop);
+    ASSERT_TRUE(thread.start());
+    while (thread.framesRun() < 1) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    thread.stopAndJoin();
+    EXPECT_TRUE(scripted.ownedWhileRunning.load());
+    EXPECT_FALSE(scripted.parser.isOwnedByCurrentThread());
+}
+
+TEST_F(MainThreadFixture, ScriptsSeeWhatTheFramePublishesWhileTheFrameThreadExists) {
+    auto& scripted = static_cast<ScriptedObject&>(desktop.addChild(std::make_unique<ScriptedObject>()));
+    {
+        Common::MainThread thread(env, state, desktop);
+        GameComponent::DisplayChange::signal();
+        env.texts = {u"おはよう"};
+        thread.runFrame();
+        EXPECT_EQ(scripted.evaluate(u"Width + MouseY"), 3200 + 150);
+        EXPECT_EQ(Interpreter::ScriptHost::current().userInput(), u"おはよう");
+        // The date built-ins read the snapshot, not the clock.
+        Common::ClockSnapshot::instance().update(Common::LocalClock{2001, 2, 6, 3, 4, 5, 6, 7});
+        EXPECT_EQ(scripted.evaluate(u"Year() * 1000 + DayOfYear()"), 2001 * 1000 + 34);
+    }
+    Common::ClockSnapshot::instance().refresh();
+    // Without a program the variables read 0 and there is no user input.
+    EXPECT_EQ(scripted.evaluate(u"Width + MouseY"), 0);
+    EXPECT_EQ(Interpreter::ScriptHost::current().userInput(), u"");
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Source/Common/DisplayChange.h"
-#include "Source/Common/RestackQueue.h"
+#include "Source/GameComponent/DisplayChange.h"
+#include "Source/GameComponent/RestackQueue.h"
 #include "Source/GameComponent/CharacterObject.h"
 #include "Source/GameComponent/CharacterRegistry.h"
 #include "Source/GameComponent/DesktopObject.h"
@@ -62,17 +62,17 @@ TEST(GameObject, PhasesWalkChildrenAndRestackMovesObjects) {
     GameComponent::DesktopObject desktop;
     auto& parent = desktop.addChild(std::make_unique<GameObject>());
     auto& child = desktop.addChild(std::make_unique<GameObject>());
-    Common::RestackQueue::instance().push(parent, child);
-    Common::RestackQueue::instance().apply();
+    GameComponent::RestackQueue::instance().push(parent, child);
+    GameComponent::RestackQueue::instance().apply();
     EXPECT_EQ(child.parent(), &parent);
     EXPECT_EQ(desktop.children().size(), 1u);
     // Never under its own subtree.
     parent.attachTo(child);
     EXPECT_EQ(parent.parent(), &desktop);
     // A deleted object's pending request is dropped.
-    Common::RestackQueue::instance().push(desktop, child);
+    GameComponent::RestackQueue::instance().push(desktop, child);
     desktop.deleteChildren();
-    EXPECT_EQ(Common::RestackQueue::instance().size(), 0u);
+    EXPECT_EQ(GameComponent::RestackQueue::instance().size(), 0u);
 }
 
 TEST(MainObject, CloseRequestAsksToQuitAndDisplayChangesAreNoted) {
@@ -86,8 +86,8 @@ TEST(MainObject, CloseRequestAsksToQuitAndDisplayChangesAreNoted) {
     queue.sendMessage(main.window(), Arbor::Platform::WM_CLOSE, 0, 0);
     EXPECT_EQ(closes, 1);
     EXPECT_TRUE(windows.exists(main.window()));
-    Common::DisplayChange::take();
+    GameComponent::DisplayChange::take();
     queue.sendMessage(main.window(), Arbor::Platform::WM_DISPLAYCHANGE, 32, 0);
-    EXPECT_TRUE(Common::DisplayChange::take());
-    EXPECT_FALSE(Common::DisplayChange::take());
+    EXPECT_TRUE(GameComponent::DisplayChange::take());
+    EXPECT_FALSE(GameComponent::DisplayChange::take());
 }

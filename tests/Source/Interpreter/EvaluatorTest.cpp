@@ -3,10 +3,10 @@
 #include <cmath>
 #include <limits>
 
-#include "Source/Common/SystemVariables.h"
 #include "Source/Interpreter/BuiltInTable.h"
 #include "Source/Interpreter/RegisterRecord.h"
 #include "Source/Interpreter/ScopeNode.h"
+#include "Source/Interpreter/ScriptHost.h"
 #include "ScriptTestSupport.h"
 
 using namespace ScriptTest;
@@ -154,10 +154,31 @@ TEST_F(EvaluatorTest, OperatorsOnVoidAndMissingOperands) {
     EXPECT_EQ(messageOf([&] { evaluate(parser_, false); }), u"不正な値が設定されています。");
 }
 
+namespace {
+
+// A host whose cursor stands at (12, 34).
+class CursorHost : public Quenta::Interpreter::ScriptHost {
+public:
+    double systemVariable(Quenta::Interpreter::SystemVariable variable) const override {
+        using Quenta::Interpreter::SystemVariable;
+        return variable == SystemVariable::MouseX ? 12.0 : variable == SystemVariable::MouseY ? 34.0 : 0.0;
+    }
+};
+
+}  // namespace
+
 TEST_F(EvaluatorTest, UnknownIdentifiersAndSystemVariables) {
+    using Quenta::Interpreter::ScriptHost;
     EXPECT_EQ(failure(u"Foo"), u"不正な値 'Foo' が設定されています。");
-    Quenta::Common::SystemVariables::instance().publishCursor(12.0, 34.0);
+    // Without a program the variables exist and read 0.
+    EXPECT_EQ(eval(u"MouseX + Width")->toNum(), 0.0);
+    CursorHost host;
+    ScriptHost::install(host);
     EXPECT_EQ(eval(u"MouseX + MouseY")->toNum(), 46.0);
+    ScriptHost::uninstall(host);
+    EXPECT_EQ(eval(u"MouseY")->toNum(), 0.0);
+    // The names are case-sensitive.
+    EXPECT_EQ(failure(u"mousex"), u"不正な値 'mousex' が設定されています。");
 }
 
 namespace {

@@ -4,7 +4,7 @@
 // that the first frame publishes.
 #include <atomic>
 
-namespace Quenta::Common {
+namespace Quenta::GameComponent {
 
 class DisplayChange {
 public:
@@ -19,4 +19,4 @@ private:
     }
 };
 
-}  // namespace Quenta::Common
+}  // namespace Quenta::GameComponent

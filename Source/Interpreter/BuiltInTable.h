@@ -13,6 +13,9 @@
 //   missing one);
 // - returns its failure value (0, false or empty text) when an argument is missing or
 //   when it needs a character and parser.owner() is null.
+// A built-in reaches its character through parser.owner() (ScriptOwner.h) and the
+// running program (system variables, clock, user input, ...) through parser.host()
+// (ScriptHost.h), never by including the modules above the interpreter.
 //
 // Registering a family: write `void registerXxxBuiltIns(BuiltInTable& table)` that
 // calls table.add(u"Name", handler) for each function, and add one line

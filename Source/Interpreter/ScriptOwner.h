@@ -3,7 +3,8 @@
 // character ask `Parser::owner()` and return their failure value when it is null (a
 // parser made by a tool, a test or a loader belongs to no character). Extended with
 // what the built-in families need to reach; kept abstract so the interpreter does not
-// depend on the scene objects.
+// depend on the scene objects. What belongs to the whole program rather than to one
+// character is the ScriptHost's (parser.host()).
 #include <filesystem>
 #include <string>
 

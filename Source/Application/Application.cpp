@@ -125,6 +125,15 @@ int Application::messageLoop() {
 void Application::exitSequence() {
     // The frame thread goes first: everything below tears down what its frames use.
     // (It normally has stopped itself already, right after posting the quit message.)
+    // A frame may be waiting for an answer from this thread (a window it asked for),
+    // so keep answering sent requests until the thread has ended.
+    mainThread_->requestStop();
+    Arbor::Platform::MessageQueueService& queue = Arbor::Platform::messageQueueService();
+    while (mainThread_->isExecuting()) {
+        Arbor::Platform::Message message;
+        while (queue.peekMessage(message)) queue.dispatchMessage(message);
+        queue.waitMessage(10);
+    }
     mainThread_->stopAndJoin();
     // Close-all: programs that scripts launched are asked to close; bounded wait.
     processes_.reset();

@@ -29,6 +29,8 @@ NOTIFYICONDATAW recordFor(WindowHandle window) {
 class Win32TrayIconService : public TrayIconService {
 public:
     bool addIcon(WindowHandle window, void* icon, std::u16string_view tip) override {
+        // The shell would take an icon for no window, which nobody could then remove.
+        if (!IsWindow(hwndOf(window))) return false;
         NOTIFYICONDATAW data = recordFor(window);
         data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         data.uCallbackMessage = TrayIconCallbackMessage;

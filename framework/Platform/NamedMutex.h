@@ -24,9 +24,4 @@ public:
 // A fresh, unopened handle for the current backend.
 std::unique_ptr<NamedMutex> createNamedMutex();
 
-namespace Detail {
-std::unique_ptr<NamedMutex> makeHeadlessNamedMutex();
-std::unique_ptr<NamedMutex> makeWin32NamedMutex();
-}  // namespace Detail
-
 }  // namespace Arbor::Platform

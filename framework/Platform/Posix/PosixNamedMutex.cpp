@@ -18,7 +18,8 @@
 #include <mutex>
 #include <string>
 
-#include "framework/Platform/Headless/HostSystem.h"
+#include "framework/Platform/NamedMutex.h"
+#include "framework/Platform/Posix/HostSystem.h"
 #include "framework/Text/Utf.h"
 
 namespace Arbor::Platform {
@@ -151,7 +152,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<NamedMutex> Host::makeNamedMutex() { return std::make_unique<PosixNamedMutex>(); }
+std::unique_ptr<NamedMutex> Posix::makeNamedMutex() { return std::make_unique<PosixNamedMutex>(); }
 
 }  // namespace Arbor::Platform
 #endif

@@ -3,7 +3,9 @@
 // headless desktop on Linux and X11) through HostServices.h. Each maker lives in the
 // file of its service (PosixProcess.cpp, PosixLibrary.cpp, ...).
 #include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <string_view>
 
 namespace Arbor::Platform {
 class FolderService;
@@ -21,5 +23,8 @@ std::unique_ptr<NamedMutex> makeNamedMutex();
 std::unique_ptr<MemoryService> makeMemoryService();
 std::unique_ptr<FolderService> makeFolderService();
 std::uint32_t currentProcessId();
+
+// The lock file behind the named mutex of that name (it exists while the mutex is open).
+std::filesystem::path namedMutexLockFile(std::u16string_view name);
 
 }  // namespace Arbor::Platform::Posix

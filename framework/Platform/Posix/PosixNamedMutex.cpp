@@ -2,10 +2,12 @@
 // runtime folder, seen by every process of the user. flock belongs to the process (to
 // its open file), so the handles inside this process share one file and one lock and
 // take turns through a table, keeping the system's answers: a second handle of an open
-// name answers "already existed" and does not own.
+// name answers "already existed" and does not own. The last handle of the last process
+// removes the file (see closeHandle), so lock files do not pile up.
 #if !defined(_WIN32)
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -27,6 +29,7 @@ namespace Arbor::Platform {
 namespace {
 
 struct Entry {
+    std::string path;
     int handles = 0;
     const void* owner = nullptr;
     int fd = -1;
@@ -67,6 +70,26 @@ std::string lockFilePath(const std::string& name) {
     return (folder / ("arbor-mutex-" + std::to_string(getuid()) + "-" + key + ".lock")).string();
 }
 
+int openLockFile(const std::string& path) {
+    return ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+}
+
+// Whether the open file is still the one at the path. The last holder removes the file
+// while it holds the lock, so a lock taken on a file that has meanwhile been removed
+// (or replaced by a newer one) guards nothing and must be taken again on a fresh open.
+bool isCurrentFile(int fd, const std::string& path) {
+    struct stat open {}, named {};
+    if (::fstat(fd, &open) != 0 || ::stat(path.c_str(), &named) != 0) return false;
+    return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+int lockBlocking(int fd) {
+    int result;
+    while ((result = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    return result;
+}
+
 class PosixNamedMutex : public NamedMutex {
 public:
     ~PosixNamedMutex() override { release(); }
@@ -76,28 +99,45 @@ public:
         const std::string key = Text::toUtf8(name);
         std::lock_guard lock(tableMutex);
         auto& slot = table()[key];
-        if (!slot) slot = std::make_unique<Entry>();
+        if (!slot) {
+            slot = std::make_unique<Entry>();
+            slot->path = lockFilePath(key);
+        }
         Entry& entry = *slot;
-        if (entry.fd < 0) {
-            entry.fd = ::open(lockFilePath(key).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (entry.handles > 0) {
+            // Open in this process already: one file, one lock, shared by the handles.
+            ++entry.handles;
+            key_ = key;
+            open_ = true;
+            return 1;
+        }
+        for (;;) {
+            entry.fd = openLockFile(entry.path);
             if (entry.fd < 0) {
-                if (entry.handles == 0) table().erase(key);
+                table().erase(key);
                 return 2;
             }
+            if (::flock(entry.fd, LOCK_EX | LOCK_NB) == 0) {
+                if (!isCurrentFile(entry.fd, entry.path)) {
+                    // Removed by its last holder between our open and our lock.
+                    ::close(entry.fd);
+                    continue;
+                }
+                entry.processHolds = true;
+                entry.owner = this;
+                break;
+            }
+            if (errno != EWOULDBLOCK) {
+                ::close(entry.fd);
+                table().erase(key);
+                return 2;
+            }
+            break;  // another process holds it
         }
-        const bool openHere = entry.handles > 0;
-        ++entry.handles;
+        entry.handles = 1;
         key_ = key;
         open_ = true;
-        if (openHere) return 1;
-        if (::flock(entry.fd, LOCK_EX | LOCK_NB) == 0) {
-            entry.processHolds = true;
-            entry.owner = this;
-            return 0;
-        }
-        if (errno == EWOULDBLOCK) return 1;  // another process holds it
-        closeHandle(entry);
-        return 2;
+        return entry.owner == this ? 0 : 1;
     }
 
     bool lock() override {
@@ -107,19 +147,30 @@ public:
         if (entry.owner == this) return true;
         entry.released.wait(lock, [&] { return entry.owner == nullptr; });
         entry.owner = this;
-        if (!entry.processHolds) {
+        while (!entry.processHolds) {
+            // The other handles of this process wait on `released` meanwhile, so the
+            // descriptor is this handle's to lock and, when stale, to replace.
             const int fd = entry.fd;
             lock.unlock();
-            int result;
-            while ((result = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+            const int result = lockBlocking(fd);
+            const bool current = result == 0 && isCurrentFile(fd, entry.path);
+            int fresh = -1;
+            if (result == 0 && !current) {
+                ::close(fd);
+                fresh = openLockFile(entry.path);
             }
             lock.lock();
-            if (result != 0) {
+            if (result != 0 || (!current && fresh < 0)) {
+                if (!current && result == 0) entry.fd = -1;
                 entry.owner = nullptr;
                 entry.released.notify_all();
                 return false;
             }
-            entry.processHolds = true;
+            if (current) {
+                entry.processHolds = true;
+            } else {
+                entry.fd = fresh;
+            }
         }
         return true;
     }
@@ -133,15 +184,23 @@ public:
 private:
     // Table lock held.
     void closeHandle(Entry& entry) {
+        const bool last = entry.handles == 1;
+        // The last handle of the process removes the file when no other process holds
+        // the lock: it takes the lock first and removes the file while holding it, so a
+        // process that opened the file meanwhile finds it gone once it gets the lock.
+        if (last && entry.fd >= 0) {
+            const bool held = entry.processHolds || ::flock(entry.fd, LOCK_EX | LOCK_NB) == 0;
+            if (held && isCurrentFile(entry.fd, entry.path)) ::unlink(entry.path.c_str());
+        }
         if (entry.owner == this) {
             entry.owner = nullptr;
-            ::flock(entry.fd, LOCK_UN);
+            if (!last) ::flock(entry.fd, LOCK_UN);
             entry.processHolds = false;
             entry.released.notify_all();
         }
         open_ = false;
         if (--entry.handles == 0) {
-            ::close(entry.fd);
+            if (entry.fd >= 0) ::close(entry.fd);
             table().erase(key_);
         }
     }
@@ -151,6 +210,10 @@ private:
 };
 
 }  // namespace
+
+std::filesystem::path Posix::namedMutexLockFile(std::u16string_view name) {
+    return lockFilePath(Text::toUtf8(name));
+}
 
 std::unique_ptr<NamedMutex> Posix::makeNamedMutex() { return std::make_unique<PosixNamedMutex>(); }
 

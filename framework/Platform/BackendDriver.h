@@ -26,6 +26,7 @@ class NativeCursor;
 class ProcessService;
 class ScreenService;
 class SessionService;
+class TrayIconService;
 class WindowService;
 struct CursorPixels;
 
@@ -63,6 +64,8 @@ struct BackendDriver {
     // A fresh audio output; `configuration` is backend-specific text (the ALSA
     // configuration of the X11 backend), ignored where it means nothing.
     std::unique_ptr<AudioOutput> (*createAudioOutput)(const std::string& configuration);
+
+    std::unique_ptr<TrayIconService> (*makeTrayIconService)();
 };
 
 }  // namespace Arbor::Platform

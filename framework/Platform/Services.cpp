@@ -16,6 +16,7 @@
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
+#include "framework/Platform/TrayIcon.h"
 #include "framework/Platform/Window.h"
 
 namespace Arbor::Platform {
@@ -50,6 +51,7 @@ FolderService& folderService() { return serviceFor(&BackendDriver::makeFolderSer
 ProcessService& processService() { return serviceFor(&BackendDriver::makeProcessService); }
 SessionService& sessionService() { return serviceFor(&BackendDriver::makeSessionService); }
 LibraryService& libraryService() { return serviceFor(&BackendDriver::makeLibraryService); }
+TrayIconService& trayIconService() { return serviceFor(&BackendDriver::makeTrayIconService); }
 
 std::unique_ptr<NamedMutex> createNamedMutex() { return currentBackend().makeNamedMutex(); }
 

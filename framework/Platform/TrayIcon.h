@@ -5,7 +5,6 @@
 // area; the headless backend records each call for tests (HeadlessTrayIcon.h).
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string_view>
 
 #include "framework/Platform/Types.h"
@@ -26,11 +25,7 @@ public:
     virtual bool removeIcon(WindowHandle window) = 0;
 };
 
+// The service of the current backend (created on first use, kept for the process).
 TrayIconService& trayIconService();
-
-namespace Detail {
-std::unique_ptr<TrayIconService> makeHeadlessTrayIconService();
-std::unique_ptr<TrayIconService> makeWin32TrayIconService();
-}  // namespace Detail
 
 }  // namespace Arbor::Platform

@@ -17,6 +17,7 @@
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
+#include "framework/Platform/TrayIcon.h"
 #include "framework/Platform/Window.h"
 
 namespace Arbor::Platform {
@@ -52,6 +53,7 @@ const BackendDriver headlessDriver{
     .loadCursorFile = nullptr,  // no system loader: the file is decoded like memory data
     .createDibSection = &Headless::createDibSection,
     .createAudioOutput = &Headless::makeAudioOutput,
+    .makeTrayIconService = &Headless::makeTrayIconService,
 };
 
 }  // namespace Arbor::Platform

@@ -31,5 +31,6 @@ std::unique_ptr<NativeCursor> createCursor(const CursorPixels& pixels);
 std::unique_ptr<NativeCursor> createAnimatedCursor(const std::uint8_t* bytes, std::size_t length);
 std::unique_ptr<DibSection> createDibSection(std::int32_t width, std::int32_t height);
 std::unique_ptr<AudioOutput> makeAudioOutput(const std::string& configuration);
+std::unique_ptr<TrayIconService> makeTrayIconService();
 
 }  // namespace Arbor::Platform::Headless

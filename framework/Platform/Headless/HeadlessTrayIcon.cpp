@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "framework/Platform/Headless/HeadlessServices.h"
 #include "framework/Platform/TrayIcon.h"
 #include "framework/Platform/Window.h"
 
@@ -75,7 +76,7 @@ void Headless::resetTrayIcons() {
     state().shown.clear();
 }
 
-std::unique_ptr<TrayIconService> Detail::makeHeadlessTrayIconService() {
+std::unique_ptr<TrayIconService> Headless::makeTrayIconService() {
     return std::make_unique<HeadlessTrayIconService>();
 }
 

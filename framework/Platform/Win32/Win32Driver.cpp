@@ -17,6 +17,7 @@
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
+#include "framework/Platform/TrayIcon.h"
 #include "framework/Platform/Win32/Win32Services.h"
 #include "framework/Platform/Window.h"
 
@@ -48,6 +49,7 @@ const BackendDriver win32Driver{
     .loadCursorFile = &Win32::loadCursorFile,
     .createDibSection = &Win32::createDibSection,
     .createAudioOutput = &Win32::makeAudioOutput,
+    .makeTrayIconService = &Win32::makeTrayIconService,
 };
 
 const HostServices& hostServices() {

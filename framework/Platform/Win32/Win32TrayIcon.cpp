@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/Platform/TrayIcon.h"
+#include "framework/Platform/Win32/Win32Services.h"
 #include "framework/Platform/Win32/Win32Text.h"
 
 namespace Arbor::Platform {
@@ -49,7 +50,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<TrayIconService> Detail::makeWin32TrayIconService() {
+std::unique_ptr<TrayIconService> Win32::makeTrayIconService() {
     return std::make_unique<Win32TrayIconService>();
 }
 

@@ -6,8 +6,8 @@
 //   processes, shared libraries, named mutexes, memory figures and folders;
 // - from the headless desktop, for now: windows and their message queues, timers, the
 //   clock, screen metrics and cursor position, cursors, pixel surfaces, message boxes
-//   (recorded and written to standard error) and session-end requests (recorded, the
-//   host is never shut down). Windows created through it are therefore virtual: nothing
+//   (recorded and written to standard error), session-end requests (recorded, the
+//   host is never shut down) and the notification-area icon (recorded). Windows created through it are therefore virtual: nothing
 //   appears on the display yet.
 #include "framework/Platform/AudioOutput.h"
 #include "framework/Platform/Clock.h"
@@ -24,6 +24,7 @@
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
+#include "framework/Platform/TrayIcon.h"
 #include "framework/Platform/Window.h"
 #include "framework/Platform/X11/X11Services.h"
 
@@ -60,6 +61,7 @@ const BackendDriver x11Driver{
     .loadCursorFile = nullptr,
     .createDibSection = &Headless::createDibSection,
     .createAudioOutput = &X11::makeAudioOutput,
+    .makeTrayIconService = &Headless::makeTrayIconService,
 };
 
 }  // namespace Arbor::Platform

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 
+#include "framework/Platform/DibSection.h"
 #include "framework/Platform/Messages.h"
 
 namespace Arbor::Platform::Headless {
@@ -36,6 +37,7 @@ void HeadlessWindowing::reset() {
     windows_.clear();
     zOrder_.clear();
     foreground_ = 0;
+    capture_ = 0;
     timers_.clear();
     for (auto& [thread, queue] : queues_) {
         queue->posted.clear();
@@ -135,6 +137,7 @@ bool HeadlessWindowing::destroy(WindowHandle window) {
     unlink(idOf(window));
     windows_.erase(idOf(window));
     if (foreground_ == idOf(window)) foreground_ = 0;
+    if (capture_ == idOf(window)) capture_ = 0;
     return true;
 }
 
@@ -277,6 +280,71 @@ bool HeadlessWindowing::presentPixels(WindowHandle window, int width, int height
     record->state.pixelHeight = height;
     record->state.pixels = pixels;
     return true;
+}
+
+bool HeadlessWindowing::presentLayered(WindowHandle window, const DibSection& surface, const Rect& bounds,
+                                       std::uint8_t opacity) {
+    const int width = bounds.width();
+    const int height = bounds.height();
+    if (width <= 0 || height <= 0 || width > surface.width() || height > surface.height() || !surface.bits()) {
+        return false;
+    }
+    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = surface.bits() + std::size_t(y) * std::size_t(surface.width());
+        std::copy(row, row + width, pixels.begin() + std::ptrdiff_t(y) * width);
+    }
+    std::lock_guard lock(mutex_);
+    WindowRecord* record = find(window);
+    // As on the system, only a layered window takes a layered picture.
+    if (!record || (record->state.exStyle & WS_EX_LAYERED) == 0) return false;
+    record->state.bounds = bounds;
+    record->state.pixelWidth = width;
+    record->state.pixelHeight = height;
+    record->state.pixels = std::move(pixels);
+    record->state.premultiplied = true;
+    record->state.opacity = opacity;
+    return true;
+}
+
+bool HeadlessWindowing::setInputShape(WindowHandle window, std::vector<Rect> shape) {
+    std::lock_guard lock(mutex_);
+    WindowRecord* record = find(window);
+    if (!record) return false;
+    record->state.hasInputShape = true;
+    record->state.inputShape = std::move(shape);
+    return true;
+}
+
+bool HeadlessWindowing::setCapture(WindowHandle window) {
+    std::uintptr_t previous = 0;
+    {
+        std::lock_guard lock(mutex_);
+        const WindowRecord* record = find(window);
+        if (!record || record->state.thread != currentThreadId()) return false;
+        previous = capture_;
+        capture_ = idOf(window);
+    }
+    if (previous != 0 && previous != idOf(window)) {
+        callProcedure(handleOf(previous), WM_CAPTURECHANGED, 0, static_cast<std::intptr_t>(idOf(window)));
+    }
+    return true;
+}
+
+bool HeadlessWindowing::releaseCapture() {
+    std::uintptr_t previous = 0;
+    {
+        std::lock_guard lock(mutex_);
+        previous = capture_;
+        capture_ = 0;
+    }
+    if (previous != 0) callProcedure(handleOf(previous), WM_CAPTURECHANGED, 0, 0);
+    return true;
+}
+
+WindowHandle HeadlessWindowing::capture() const {
+    std::lock_guard lock(mutex_);
+    return handleOf(capture_);
 }
 
 // --- Queues

@@ -45,6 +45,12 @@ public:
     std::vector<WindowHandle> zOrder() const;
     bool presentPixels(WindowHandle window, int width, int height,
                        const std::vector<std::uint32_t>& pixels);
+    bool presentLayered(WindowHandle window, const DibSection& surface, const Rect& bounds,
+                        std::uint8_t opacity);
+    bool setInputShape(WindowHandle window, std::vector<Rect> shape);
+    bool setCapture(WindowHandle window);
+    bool releaseCapture();
+    WindowHandle capture() const;
 
     // Queues.
     bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
@@ -109,6 +115,7 @@ private:
     std::map<std::uintptr_t, WindowRecord> windows_;
     std::vector<std::uintptr_t> zOrder_;  // topmost first
     std::uintptr_t foreground_ = 0;
+    std::uintptr_t capture_ = 0;
     std::uintptr_t nextWindow_ = 0x10;
     std::map<ThreadId, std::unique_ptr<Queue>> queues_;
     std::map<TimerId, Timer> timers_;

@@ -26,9 +26,11 @@ public:
 
     // Shows the top-left part of the back buffer, of the geometry's size (a side below 2
     // counts as 1, so an empty widget shows one pixel rather than failing), at the
-    // geometry's position. When the system refuses, the window is destroyed (the widget's
-    // destroy handling follows); false then, and when there is no window or the buffer
-    // could not grow to the geometry's size.
+    // geometry's position; then the window takes clicks only on pixels that are not fully
+    // transparent. When the system refuses, the window is destroyed (at once on its own
+    // thread, else through the destroy request; the widget's destroy handling follows);
+    // false then, and when there is no window or the buffer could not
+    // grow to the geometry's size.
     bool present();
 
     std::uint8_t alpha() const { return alpha_; }

@@ -12,14 +12,8 @@ bool LayeredWindow::createPopup(WindowHandle owner) {
     return createPopupWith(owner, WS_EX_LAYERED | WS_EX_TOOLWINDOW, u"LayeredWindow");
 }
 
-bool LayeredWindow::updateLayered(const std::uint32_t* pixels, int stride, void* surface, int width, int height,
-                                  Point position, std::uint8_t alpha) {
-    if (!hasWindow() || !pixels || width <= 0 || height <= 0 || stride < width) return false;
-    // PENDING: the window service's layered present.
-    (void)surface;
-    (void)position;
-    (void)alpha;
-    return false;
+bool LayeredWindow::updateLayered(const DibSection& surface, const Rect& bounds, std::uint8_t alpha) {
+    return hasWindow() && windowService().presentLayered(handle(), surface, bounds, alpha);
 }
 
 }  // namespace Arbor::Gui

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "framework/Gui/Window.h"
+#include "framework/Platform/DibSection.h"
 #include "framework/Platform/Types.h"
 
 namespace Arbor::Gui {
@@ -16,13 +17,10 @@ public:
     // Titled "LayeredWindow".
     bool createPopup(Platform::WindowHandle owner = Platform::WindowHandle::None) override;
 
-    // Shows `width` x `height` pixels from the top-left of the premultiplied rows at
-    // `pixels` (`stride` pixels apart) at `position` on the screen, blended with the
-    // constant `alpha`. `surface` is the native surface the rows belong to (the memory
-    // DC of a DIB section on Win32), so that no copy is made where the system can read
-    // it directly. False when the system refuses.
-    bool updateLayered(const std::uint32_t* pixels, int stride, void* surface, int width, int height,
-                       Platform::Point position, std::uint8_t alpha);
+    // Shows the top-left bounds-sized corner of the premultiplied surface at the bounds'
+    // position, blended with the constant `alpha`, and gives the window that size: one
+    // layered-window update, read straight from the surface. False when the system refuses.
+    bool updateLayered(const Platform::DibSection& surface, const Platform::Rect& bounds, std::uint8_t alpha);
 };
 
 }  // namespace Arbor::Gui

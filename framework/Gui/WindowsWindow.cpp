@@ -192,6 +192,17 @@ bool WindowsWindow::destroyWindow() {
     return destroyed;
 }
 
+bool WindowsWindow::isWindowThread() const {
+    const WindowHandle window = handle_;
+    return window != WindowHandle::None &&
+           windowService().threadIdOf(window) == messageQueueService().currentThreadId();
+}
+
+bool WindowsWindow::requestDestroy() {
+    if (isWindowThread()) return destroyWindow();
+    return hasWindow() && messageQueueService().postMessage(handle_, DestroyWindowMessage, 0, 0);
+}
+
 bool WindowsWindow::setTitle(std::u16string_view title) {
     return hasWindow() && windowService().setTitle(handle_, title);
 }

@@ -7,6 +7,7 @@
 // The window is reached through the platform window service, so the same object runs on
 // every backend. It belongs to the thread that created it: only that thread handles its
 // messages and destroys it.
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -53,11 +54,17 @@ public:
 
     Platform::WindowHandle handle() const { return handle_; }
     bool hasWindow() const { return handle_ != Platform::WindowHandle::None; }
+    // True on the thread that created the window (the one that handles its messages).
+    bool isWindowThread() const;
     // The message being handled (the last one dispatched).
     const WindowMessage& message() const { return message_; }
 
-    // DestroyWindow; WM_DESTROY reaches the handlers before the handle is dropped.
+    // DestroyWindow; WM_DESTROY reaches the handlers before the handle is dropped. Only
+    // the window's own thread can destroy it.
     bool destroyWindow();
+    // Destroys the window from any thread: at once on its own thread, else by posting it
+    // the destroy request 0x8003.
+    bool requestDestroy();
 
     virtual bool setTitle(std::u16string_view title);
     virtual std::u16string title() const;
@@ -133,7 +140,8 @@ protected:
 private:
     HandlerResult route(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 
-    Platform::WindowHandle handle_ = Platform::WindowHandle::None;
+    // Read by a drawing thread while the window's thread may drop it.
+    std::atomic<Platform::WindowHandle> handle_{Platform::WindowHandle::None};
     bool creating_ = false;
     WindowMessage message_;
     std::intptr_t mouseActivateAnswer_ = MA_ACTIVATE;

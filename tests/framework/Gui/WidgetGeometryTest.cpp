@@ -7,6 +7,7 @@
 #include "framework/Graphics/Painter.h"
 #include "framework/Gui/LayeredWidget.h"
 #include "framework/Gui/Widget.h"
+#include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/Window.h"
 
 using namespace Arbor::Gui;
@@ -82,6 +83,39 @@ TEST_P(WidgetGeometryTest, APainterOnAWidgetDrawsIntoItsBackBuffer) {
     const auto* buffer = widget.backBuffer();
     EXPECT_EQ(buffer->width(), 512);
     EXPECT_EQ(widget.bits(), buffer->bits());
+}
+
+TEST_P(WidgetGeometryTest, WindowOperationsWorkOnTheNativeWindow) {
+    Widget owner;
+    LayeredWidget owned;
+    Window& window = owned.window();
+    ASSERT_TRUE(window.setWindowRect(Rect{100, 50, 164, 98}));
+    EXPECT_TRUE(window.moveWindow(-10, 20));
+    EXPECT_EQ(window.windowRect(), (Rect{-10, 20, 54, 68}));
+    EXPECT_TRUE(window.resizeClient(32, 16));
+    EXPECT_EQ(window.clientRect(), (Rect{-10, 20, 22, 36}));
+    EXPECT_EQ(window.clientToScreen(Point{5, 5}), (Point{-5, 25}));
+    EXPECT_EQ(window.screenToClient(Point{0, 0}), (Point{10, -20}));
+
+    // The stored message goes to the owner, which answers it as its own.
+    ASSERT_TRUE(window.setOwner(owner.window().handle()));
+    EXPECT_EQ(windowService().owner(window.handle()), owner.window().handle());
+    std::vector<GuiTesting::Heard> log;
+    GuiTesting::RecordingListener listener("owner", log);
+    owner.addOnAppListener(&listener);
+    struct Forwarder : OnAppListener {
+        std::intptr_t answer = -1;
+        void onAppMessage(Widget& sender, const WindowMessage&) override {
+            answer = sender.window().sendMessageToParent();
+        }
+    } forwarder;
+    owned.addOnAppListener(&forwarder);
+    send(owned, 0x8010, 7, 9);
+    EXPECT_EQ(forwarder.answer, 0);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].sender, &owner);
+    EXPECT_EQ(log[0].message.message, 0x8010u);
+    EXPECT_EQ(log[0].message.lParam, 9);
 }
 
 TAVIZO_INSTANTIATE_FOR_BACKENDS(WidgetGeometryTest);

@@ -30,6 +30,8 @@ public:
     // The memory DC holding the bitmap (HDC on Win32, null elsewhere).
     void* deviceContext() const;
     void* bitmapHandle() const;
+    // The platform surface itself, for the window system to show; null when absent.
+    const Platform::DibSection* section() const { return section_.get(); }
 
 private:
     std::unique_ptr<Platform::DibSection> section_;

@@ -1,0 +1,74 @@
+// The notification-area icon of a widget's window.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "GuiTestSupport.h"
+#include "framework/Gui/LayeredWidget.h"
+#include "framework/Platform/Headless/HeadlessTrayIcon.h"
+#include "framework/Platform/TrayIcon.h"
+
+using namespace Arbor::Gui;
+using namespace Arbor::Platform;
+namespace Headless = Arbor::Platform::Headless;
+
+namespace {
+class TrayIconTest : public GuiTesting::GuiTest {
+protected:
+    void SetUp() override {
+        GuiTesting::GuiTest::SetUp();
+        if (!IsSkipped()) Headless::resetTrayIcons();
+    }
+};
+}  // namespace
+
+TEST_P(TrayIconTest, OneIconPerWindowUntilRemoved) {
+    LayeredWidget widget;
+    // The system wants a real icon; the headless desktop takes any value.
+    void* icon = reinterpret_cast<void*>(std::uintptr_t(0x5150));
+    if (!isHeadless()) icon = nullptr;
+    const bool added = widget.window().addTrayIcon(icon, u"タヴィゾー");
+    if (!isHeadless() && !added) GTEST_SKIP() << "no notification area on this desktop";
+    ASSERT_TRUE(added);
+    EXPECT_TRUE(widget.window().removeTrayIcon());
+    EXPECT_FALSE(widget.window().removeTrayIcon());
+    if (!isHeadless()) return;
+
+    EXPECT_TRUE(widget.window().addTrayIcon(icon, u"again"));
+    EXPECT_FALSE(widget.window().addTrayIcon(icon, u"twice"));
+    const auto records = Headless::trayIconRecords();
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[0].action, Headless::TrayIconRecord::Action::Add);
+    EXPECT_EQ(records[0].window, widget.window().handle());
+    EXPECT_EQ(records[0].identifier, 100u);
+    EXPECT_EQ(records[0].callbackMessage, 0x8002u);
+    EXPECT_EQ(records[0].icon, icon);
+    EXPECT_EQ(records[0].tip, u"タヴィゾー");
+    EXPECT_TRUE(records[1].accepted);
+    EXPECT_FALSE(records[2].accepted);
+    EXPECT_FALSE(records[4].accepted);
+    EXPECT_EQ(Headless::trayIconWindows(), std::vector<WindowHandle>{widget.window().handle()});
+}
+
+TEST_P(TrayIconTest, LongTipsAreCutToTheField) {
+    if (!isHeadless()) GTEST_SKIP() << "the cut tip is read back on the headless desktop";
+    LayeredWidget widget;
+    std::u16string tip(200, u'x');
+    tip[126] = u'y';
+    tip[127] = u'z';
+    ASSERT_TRUE(widget.window().addTrayIcon(nullptr, tip));
+    const auto records = Headless::trayIconRecords();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].tip.size(), 127u);
+    EXPECT_EQ(records[0].tip.back(), u'y');
+}
+
+TEST_P(TrayIconTest, AWindowThatIsGoneGetsNoIcon) {
+    LayeredWidget widget;
+    widget.window().destroyWindow();
+    drainQueue();
+    EXPECT_FALSE(widget.window().addTrayIcon(nullptr, u"tip"));
+    EXPECT_FALSE(trayIconService().addIcon(WindowHandle::None, nullptr, u"tip"));
+}
+
+TAVIZO_INSTANTIATE_FOR_BACKENDS(TrayIconTest);

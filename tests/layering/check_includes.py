@@ -37,12 +37,7 @@ FRAMEWORK_LAYERS = {
 
 # Known upward includes that work in progress removes; (file, included), both
 # relative to the repository root.
-ALLOWED = {
-    # The cursor service still takes decoded cursor images; it will take plain pixel
-    # buffers instead, and these two go away with that change.
-    ("framework/Platform/Cursor.h", "framework/Graphics/CursorImage.h"),
-    ("framework/Platform/Headless/HeadlessCursor.cpp", "framework/Graphics/CursorDecoder.h"),
-}
+ALLOWED: set[tuple[str, str]] = set()
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 EXTENSIONS = (".h", ".hpp", ".cpp", ".c", ".cc", ".def", ".inc", ".mm")

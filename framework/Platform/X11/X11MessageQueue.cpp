@@ -2,6 +2,7 @@
 // stream for the whole process, so the queues are this process's own (ThreadQueues),
 // fed with translated events by the event thread (X11Desktop.h).
 #include "framework/Platform/MessageQueue.h"
+#include "framework/Platform/Messages.h"
 #include "framework/Platform/X11/X11Services.h"
 #include "framework/Platform/X11/X11Desktop.h"
 
@@ -17,7 +18,9 @@ public:
                      std::intptr_t lParam) override {
         if (window == WindowHandle::None) return q().post(currentThreadId(), window, message, wParam, lParam);
         const ThreadId thread = threadOf(window);
-        return thread != 0 && q().post(thread, window, message, wParam, lParam);
+        if (thread != 0) return q().post(thread, window, message, wParam, lParam);
+        // Another program's window understands only the close request.
+        return message == WM_CLOSE && askToClose(window);
     }
     bool postThreadMessage(ThreadId thread, std::uint32_t message, std::uintptr_t wParam,
                            std::intptr_t lParam) override {
@@ -41,6 +44,33 @@ public:
     bool killTimer(TimerId timer) override { return q().killTimer(timer); }
 
 private:
+    // The close request of the conventions (WM_DELETE_WINDOW), sent to a window that
+    // exists and takes it.
+    static bool askToClose(WindowHandle window) {
+        X11Desktop& d = X11Desktop::instance();
+        if (!d.connected()) return false;
+        Display* display = d.display();
+        const Window xid = static_cast<Window>(window);
+        Atom* protocols = nullptr;
+        int count = 0;
+        bool takesIt = false;
+        if (XGetWMProtocols(display, xid, &protocols, &count)) {
+            for (int i = 0; i < count; ++i) takesIt = takesIt || protocols[i] == d.atoms().wmDeleteWindow;
+            XFree(protocols);
+        }
+        if (!takesIt) return false;
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = xid;
+        event.xclient.message_type = d.atoms().wmProtocols;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(d.atoms().wmDeleteWindow);
+        event.xclient.data.l[1] = CurrentTime;
+        const bool sent = XSendEvent(display, xid, False, NoEventMask, &event);
+        XFlush(display);
+        return sent;
+    }
+
     static ThreadQueues& q() { return X11Desktop::instance().queues(); }
     // Only windows of this process have a queue here.
     static ThreadId threadOf(WindowHandle window) {

@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
+#include <thread>
 #include <cstdio>
 #include <cstring>
 
@@ -142,7 +145,7 @@ public:
             // or the server refuses the window (BadMatch).
             visual = d.argbVisual();
             depth = 32;
-            colormap = XCreateColormap(display, d.root(), visual, AllocNone);
+            colormap = XCreateColormap(d.events(), d.root(), visual, AllocNone);
             attributes.colormap = colormap;
             attributes.background_pixel = 0;
             mask |= CWColormap | CWBackPixel;
@@ -154,13 +157,21 @@ public:
             mask |= CWBackPixel;
         }
         const Rect& b = description.bounds;
-        const Window xid = XCreateWindow(display, d.root(), b.left, b.top, static_cast<unsigned>(std::max(1, b.width())),
+        // Made on the event connection: messages sent to a window without an event mask
+        // (the manager's close request and ping) reach the client that created it.
+        const Window xid = XCreateWindow(d.events(), d.root(), b.left, b.top, static_cast<unsigned>(std::max(1, b.width())),
                                          static_cast<unsigned>(std::max(1, b.height())), 0, depth, InputOutput, visual,
                                          mask, &attributes);
         if (!xid) {
-            if (colormap) XFreeColormap(display, colormap);
+            if (colormap) XFreeColormap(d.events(), colormap);
+            XFlush(d.events());
             return WindowHandle::None;
         }
+        XSelectInput(d.events(), xid, kEventMask);
+        // The request connection may name the window once the server made it; the
+        // round trip may have queued events, which the event thread must hear of.
+        XSync(d.events(), False);
+        d.wakeEvents();
 
         WindowRecord record;
         record.xid = xid;
@@ -181,10 +192,7 @@ public:
             auto guard = d.lock();
             d.records()[xid] = record;
         }
-        // The event connection may name the window only once the server made it.
-        XSync(display, False);
-        XSelectInput(d.events(), xid, kEventMask);
-        XFlush(d.events());
+        XFlush(display);
 
         if (d.callProcedure(handleOf(xid), WM_CREATE, 0, 0) == -1) {
             destroy(handleOf(xid));
@@ -289,9 +297,18 @@ public:
         auto guard = d.lock();
         WindowRecord* record = d.find(window);
         if (!record) return false;
+        const Window xid = record->xid;
         switch (where) {
-            case ZOrder::Top: XRaiseWindow(display, record->xid); break;
-            case ZOrder::Bottom: XLowerWindow(display, record->xid); break;
+            case ZOrder::Top:
+                XRaiseWindow(display, xid);
+                guard.unlock();
+                awaitStacking(xid, true);
+                return true;
+            case ZOrder::Bottom:
+                XLowerWindow(display, xid);
+                guard.unlock();
+                awaitStacking(xid, false);
+                return true;
             case ZOrder::Topmost:
             case ZOrder::NoTopmost: {
                 const bool on = where == ZOrder::Topmost;
@@ -318,6 +335,8 @@ public:
         changes.stack_mode = Below;
         const bool done = XReconfigureWMWindow(d.display(), record->xid, d.screen(), CWSibling | CWStackMode, &changes);
         XFlush(d.display());
+        guard.unlock();
+        if (done) awaitBelow(xidOf(window), xidOf(above));
         return done;
     }
 
@@ -459,7 +478,9 @@ public:
                                         ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
                                         GrabModeAsync, XNone, XNone, CurrentTime);
         d.wakeEvents();
-        if (status != GrabSuccess) return false;
+        // A window not on the screen holds the capture without a grab, as on the
+        // system; only a grab refused for another reason fails.
+        if (status != GrabSuccess && status != GrabNotViewable) return false;
         d.setCaptureWindow(xidOf(window));
         if (previous != WindowHandle::None && previous != window) {
             d.callProcedure(previous, WM_CAPTURECHANGED, 0, static_cast<std::intptr_t>(xidOf(window)));
@@ -503,35 +524,29 @@ public:
 
     bool isKeyDown(int virtualKey) override { return keyIsDown(virtualKey); }
 
+    // The server's stacking of the root's children, top first, each frame of the
+    // window manager standing for the client window inside it; within that order the
+    // topmost band comes first, as the system lists it (the manager keeps the band on
+    // screen, but withdrawn windows have no place in it yet).
     std::vector<WindowHandle> topLevelWindows() override {
         X11Desktop& d = desktop();
         std::vector<WindowHandle> result;
         if (!d.connected()) return result;
         Display* display = d.display();
-        int format = 0;
-        unsigned long items = 0;
-        auto stacking = readProperty(display, d.root(), d.atoms().netClientListStacking, XA_WINDOW, format, items);
-        std::vector<Window> order;
-        if (format == 32 && items > 0) {
-            const auto* ids = reinterpret_cast<const long*>(stacking.data());
-            for (unsigned long i = items; i-- > 0;) order.push_back(static_cast<Window>(ids[i]));
-        } else {
-            // No window manager: the root's children, topmost last in the server's list.
-            Window rootReturn = 0, parentReturn = 0;
-            Window* children = nullptr;
-            unsigned count = 0;
-            if (XQueryTree(display, d.root(), &rootReturn, &parentReturn, &children, &count)) {
-                for (unsigned i = count; i-- > 0;) order.push_back(children[i]);
-                if (children) XFree(children);
+        (void)display;
+        std::vector<Window> order = stacking();
+        std::reverse(order.begin(), order.end());
+        std::vector<WindowHandle> plain;
+        auto guard = d.lock();
+        for (Window xid : order) {
+            WindowRecord* record = d.find(handleOf(xid));
+            if (record && (record->exStyle & WS_EX_TOPMOST)) {
+                result.push_back(handleOf(xid));
+            } else {
+                plain.push_back(handleOf(xid));
             }
         }
-        auto guard = d.lock();
-        for (Window xid : order) result.push_back(handleOf(xid));
-        // Hidden windows of this process are top-level windows too, though no manager
-        // lists them.
-        for (const auto& [xid, record] : d.records()) {
-            if (std::find(order.begin(), order.end(), xid) == order.end()) result.push_back(handleOf(xid));
-        }
+        result.insert(result.end(), plain.begin(), plain.end());
         return result;
     }
 
@@ -592,6 +607,82 @@ private:
         if (record.colormap) XFreeColormap(display, record.colormap);
         XFlush(display);
         return true;
+    }
+
+    // A restack of a managed window is the window manager's to carry out; callers
+    // expect it done on return, as on the system, so the order is awaited briefly.
+    static constexpr int kRestackWaitMs = 200;
+
+    static std::vector<Window> stacking() {
+        std::vector<Window> order;
+        Display* display = desktop().display();
+        for (Window child : children(display, desktop().root())) {
+            if (const Window client = clientOf(display, child)) order.push_back(client);
+        }
+        return order;  // bottom first
+    }
+
+    static void awaitCondition(const std::function<bool(const std::vector<Window>&)>& holds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRestackWaitMs);
+        for (;;) {
+            XSync(desktop().display(), False);
+            if (holds(stacking()) || std::chrono::steady_clock::now() > end) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    // Until the window is above (or below) every other window of its band here.
+    static void awaitStacking(Window xid, bool top) {
+        awaitCondition([xid, top](const std::vector<Window>& order) {
+            if (order.empty()) return true;
+            return top ? order.back() == xid : order.front() == xid;
+        });
+    }
+
+    static void awaitBelow(Window xid, Window above) {
+        awaitCondition([xid, above](const std::vector<Window>& order) {
+            auto me = std::find(order.begin(), order.end(), xid);
+            auto other = std::find(order.begin(), order.end(), above);
+            return me == order.end() || other == order.end() || me < other;
+        });
+    }
+
+    // The children of a window, bottom first as the server stacks them.
+    static std::vector<Window> children(Display* display, Window parent) {
+        Window rootReturn = 0, parentReturn = 0;
+        Window* list = nullptr;
+        unsigned count = 0;
+        std::vector<Window> result;
+        if (XQueryTree(display, parent, &rootReturn, &parentReturn, &list, &count)) {
+            result.assign(list, list + count);
+            if (list) XFree(list);
+        }
+        return result;
+    }
+
+    // The application window a child of the root stands for: itself when it is one of
+    // ours or carries WM_STATE (managed or withdrawn by the conventions), else the
+    // window with WM_STATE inside it (a manager's frame); 0 for other windows.
+    static Window clientOf(Display* display, Window top) {
+        {
+            auto guard = desktop().lock();
+            if (desktop().find(handleOf(top))) return top;
+        }
+        if (hasWmState(display, top)) return top;
+        for (Window inner : children(display, top)) {
+            if (hasWmState(display, inner)) return inner;
+            for (Window deeper : children(display, inner)) {
+                if (hasWmState(display, deeper)) return deeper;
+            }
+        }
+        return 0;
+    }
+
+    static bool hasWmState(Display* display, Window xid) {
+        int format = 0;
+        unsigned long items = 0;
+        const Atom wmState = desktop().atoms().wmState;
+        return !readProperty(display, xid, wmState, wmState, format, items).empty();
     }
 
     // Everything the window manager reads before the window is mapped.

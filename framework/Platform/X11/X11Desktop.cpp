@@ -181,7 +181,7 @@ void X11Desktop::resendShape(Window xid) {
         auto guard = lock();
         WindowRecord* record = find(WindowHandle(xid));
         if (!record || !record->shapeSet) return;
-        bounding = !record->argb;
+        bounding = needsBoundingShape(*record);
         rectangles.reserve(record->shape.size());
         for (const Rect& r : record->shape) {
             rectangles.push_back(XRectangle{static_cast<short>(r.left), static_cast<short>(r.top),
@@ -196,6 +196,10 @@ void X11Desktop::resendShape(Window xid) {
                                 static_cast<int>(rectangles.size()), ShapeSet, Unsorted);
     }
     XFlush(display_);
+}
+
+bool X11Desktop::needsBoundingShape(const WindowRecord& record) {
+    return !record.argb || !compositorRunning();
 }
 
 void X11Desktop::eventLoop() {
@@ -313,7 +317,25 @@ void X11Desktop::translate(XEvent& event) {
     }
     if (hasFixes_ && type == fixesEventBase_ + XFixesSelectionNotify) {
         const auto& change = reinterpret_cast<const XFixesSelectionNotifyEvent&>(event);
-        compositor_.store(change.owner != XNone ? 1 : 0);
+        const bool running = change.owner != XNone;
+        compositor_.store(running ? 1 : 0);
+        // Without a compositor the server shows a 32-bit window's pixels as they are,
+        // transparent ones black: such windows are cut to their alpha until it returns.
+        std::vector<Window> argbWindows;
+        {
+            auto guard = lock();
+            for (const auto& [xid, record] : windows_) {
+                if (record.argb) argbWindows.push_back(xid);
+            }
+        }
+        for (Window xid : argbWindows) {
+            if (running) {
+                XShapeCombineMask(display_, xid, ShapeBounding, 0, 0, XNone, ShapeSet);
+            } else {
+                resendShape(xid);
+            }
+        }
+        XFlush(display_);
         return;
     }
     switch (type) {

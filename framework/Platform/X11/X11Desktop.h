@@ -5,13 +5,15 @@
 //
 // Threads and connections: two connections to the display, both with Xlib's own
 // locking (XInitThreads), so that any thread may make requests.
-// - The request connection (display()) makes, changes and presents the windows: the
-//   user-interface thread creates and restacks, the frame thread presents.
-// - The event connection (events()) selects the windows' input and is read by the event
-//   thread alone, which waits in poll() on its socket and on a wake-up pipe beside it.
-//   Because no other thread reads that connection, a poll() that sees nothing readable
-//   really means that no event waits; a thread that makes a round trip on it (a pointer
-//   grab) writes to the pipe afterwards, since Xlib may have queued events meanwhile.
+// - The request connection (display()) changes and presents the windows: the
+//   user-interface thread restacks and moves them, the frame thread presents.
+// - The event connection (events()) creates the windows (messages sent to a window
+//   without an event mask, like the window manager's close request, go to the client
+//   that created it), selects their input and holds pointer grabs. Only the event
+//   thread reads it: it waits in poll() on its socket and on a wake-up pipe beside it,
+//   so a poll() that sees nothing readable really means that no event waits. A thread
+//   that makes a round trip on it (creating a window, grabbing the pointer) writes to
+//   the pipe afterwards, since Xlib may have queued events meanwhile.
 // The event thread translates each event into the window message vocabulary and posts it
 // to the queue of the window's thread (ThreadQueues), where the message loops of the
 // seam take them, together with posted, sent and timer messages.
@@ -109,6 +111,9 @@ public:
     // The major opcode of the last request the server refused (0: none since reset).
     static std::atomic<int>& lastFailedRequest();
 
+    // Whether the window is cut to its alpha: always without the 32-bit visual, and
+    // with it while no compositor runs.
+    bool needsBoundingShape(const WindowRecord& record);
     // Sends the window's shape again (after the window manager took the window).
     void resendShape(Window xid);
     // Wakes the event thread (after a round trip on the event connection).

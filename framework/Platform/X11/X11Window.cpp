@@ -748,7 +748,7 @@ private:
         Display* display = desktop().display();
         XShapeCombineRectangles(display, record.xid, ShapeInput, 0, 0, rectangles.data(),
                                 static_cast<int>(rectangles.size()), ShapeSet, Unsorted);
-        if (!record.argb) {
+        if (desktop().needsBoundingShape(record)) {
             XShapeCombineRectangles(display, record.xid, ShapeBounding, 0, 0, rectangles.data(),
                                     static_cast<int>(rectangles.size()), ShapeSet, Unsorted);
         }

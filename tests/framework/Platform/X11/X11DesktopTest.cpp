@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <string>
@@ -164,8 +165,11 @@ TEST_F(X11DesktopTest, PresentedPixelsReadBackExactlyAtTheAskedPlace) {
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());
-    std::printf("present 256x256: median %.3f ms; input shape %zu rectangles\n", times[times.size() / 2],
-                input.size());
+    const auto regionStart = Clock::now();
+    for (int i = 0; i < 100; ++i) (void)opaqueRegion(surface->bits(), size, size, size);
+    const double regionMs = std::chrono::duration<double, std::milli>(Clock::now() - regionStart).count() / 100;
+    std::printf("present 256x256: median %.3f ms; input shape %zu rectangles made in %.3f ms\n",
+                times[times.size() / 2], input.size(), regionMs);
 }
 
 TEST_F(X11DesktopTest, ClicksPassThroughTransparentPixelsOnly) {
@@ -242,6 +246,25 @@ TEST_F(X11DesktopTest, ASecondMonitorWidensTheVirtualScreen) {
     if (after.virtualScreen == before) GTEST_SKIP() << "this server ignores monitors set by hand";
     EXPECT_EQ(after.virtualScreen.right, std::max(before.right, 2640));
     EXPECT_EQ(after.virtualScreen.bottom, before.bottom);
+}
+
+// Kills the compositor, so it comes last in the composited session.
+TEST_F(X11DesktopTest, WhenTheCompositorEndsWindowsAreCutToTheirAlpha) {
+    const char* compositor = std::getenv("TAVIZO_TEST_COMPOSITOR_PID");
+    if (!composited() || !compositor) GTEST_SKIP() << "needs the composited session";
+    constexpr int size = 64;
+    auto surface = pattern(size);
+    const Rect bounds{400, 50, 400 + size, 50 + size};
+    WindowHandle window = makeLayered(bounds);
+    ASSERT_TRUE(present(window, *surface, bounds));
+    ASSERT_EQ(Probe::windowDepth(window), 32);
+    const auto whole = Probe::shapeRectangles(window, false);
+    ASSERT_EQ(whole, (std::vector<Rect>{{0, 0, size, size}}));
+
+    ASSERT_TRUE(runTool(u"kill " + std::u16string(compositor, compositor + std::strlen(compositor))));
+    ASSERT_TRUE(pumpUntil([] { return !Probe::compositorRunning(); }));
+    const auto region = opaqueRegion(surface->bits(), size, size, size);
+    EXPECT_TRUE(pumpUntil([&] { return Probe::shapeRectangles(window, false) == region; }));
 }
 
 #endif  // TAVIZO_HAS_X11

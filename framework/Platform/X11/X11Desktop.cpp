@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "framework/Platform/Messages.h"
+#include "framework/Platform/X11/X11Services.h"
 #include "framework/Platform/X11/X11Desktop.h"
 
 namespace Arbor::Platform::X11 {
@@ -364,6 +365,18 @@ void X11Desktop::translate(XEvent& event) {
         case LeaveNotify:
             if (pointerWindow_.load() == event.xcrossing.window) pointerWindow_.store(0);
             break;
+        case KeyPress:
+        case KeyRelease: {
+            // Key messages carry the virtual key, a repeat count of 1, the key code as
+            // the scan code, and for a release the previous-state and transition bits.
+            const int key = virtualKeyOf(XLookupKeysym(&event.xkey, 0));
+            if (key == 0) break;
+            const bool up = type == KeyRelease;
+            const std::intptr_t lParam = static_cast<std::intptr_t>(
+                1u | ((event.xkey.keycode & 0xFFu) << 16) | (up ? 0xC0000000u : 0u));
+            post(event.xkey.window, up ? WM_KEYUP : WM_KEYDOWN, static_cast<std::uintptr_t>(key), lParam);
+            break;
+        }
         case ClientMessage:
             if (event.xclient.message_type == atoms_.wmProtocols) {
                 const Atom protocol = static_cast<Atom>(event.xclient.data.l[0]);

@@ -41,6 +41,20 @@ std::vector<KeySym> keySymsOf(int virtualKey) {
 
 }  // namespace
 
+int virtualKeyOf(unsigned long keySym) {
+    if (keySym >= XK_a && keySym <= XK_z) return static_cast<int>(keySym - XK_a + 'A');
+    if ((keySym >= XK_A && keySym <= XK_Z) || (keySym >= XK_0 && keySym <= XK_9)) return static_cast<int>(keySym);
+    if (keySym >= XK_F1 && keySym <= XK_F24) return static_cast<int>(0x70 + (keySym - XK_F1));
+    // The named keys: the first code whose symbols hold it.
+    for (int code = 0x08; code <= 0xA3; ++code) {
+        if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z') || (code >= 0x70 && code <= 0x87)) continue;
+        for (KeySym symbol : keySymsOf(code)) {
+            if (symbol == keySym) return code;
+        }
+    }
+    return 0;
+}
+
 bool keyIsDown(int virtualKey) {
     X11Desktop& d = X11Desktop::instance();
     if (!d.connected()) return false;

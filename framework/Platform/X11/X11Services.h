@@ -21,6 +21,9 @@ std::unique_ptr<ScreenService> makeScreenService();
 std::unique_ptr<NativeCursor> createCursor(const CursorPixels& pixels);
 std::unique_ptr<DibSection> makeDibSection(std::int32_t width, std::int32_t height);
 
+// The virtual-key code of an X key symbol; 0 for keys without one here.
+int virtualKeyOf(unsigned long keySym);
+
 // Whether the key or mouse button with that virtual-key code is down now.
 bool keyIsDown(int virtualKey);
 

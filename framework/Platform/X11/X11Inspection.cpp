@@ -96,4 +96,16 @@ bool click(int x, int y, int button) {
     return true;
 }
 
+bool letterKey(char letter, bool down) {
+    if (!connected() || letter < 'A' || letter > 'Z') return false;
+    Display* display = desktop().display();
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(display, &event, &error, &major, &minor)) return false;
+    const KeyCode code = XKeysymToKeycode(display, static_cast<KeySym>('a' + (letter - 'A')));
+    if (code == 0) return false;
+    XTestFakeKeyEvent(display, code, down ? True : False, CurrentTime);
+    XSync(display, False);
+    return true;
+}
+
 }  // namespace Arbor::Platform::X11::Inspection

@@ -32,5 +32,7 @@ std::vector<Rect> shapeRectangles(WindowHandle window, bool input);
 // Moves the pointer to the screen point and presses and releases the button (1 left,
 // 3 right) through XTest; false where XTest is missing.
 bool click(int x, int y, int button = 1);
+// Presses or releases the key of a letter ('A' ... 'Z') through XTest.
+bool letterKey(char letter, bool down);
 
 }  // namespace Arbor::Platform::X11::Inspection

@@ -248,6 +248,39 @@ TEST_F(X11DesktopTest, ASecondMonitorWidensTheVirtualScreen) {
     EXPECT_EQ(after.virtualScreen.bottom, before.bottom);
 }
 
+TEST_F(X11DesktopTest, KeysReachTheActiveWindowAndShowInKeyState) {
+    std::vector<Recorded>& log = newLog();
+    WindowDescription description;
+    description.title = u"ArborX11Keys";
+    description.bounds = {600, 600, 700, 700};
+    description.style = WS_POPUP;
+    description.procedure = [&log](WindowHandle w, std::uint32_t m, std::uintptr_t wp,
+                                   std::intptr_t lp) -> std::optional<std::intptr_t> {
+        log.push_back(Recorded{w, m, wp, lp});
+        return std::nullopt;
+    };
+    WindowHandle window = windowService().create(description);
+    ASSERT_NE(window, WindowHandle::None);
+    windows_.push_back(window);
+    windowService().show(window, true, true);
+    ASSERT_TRUE(pumpUntil([&] { return Probe::isViewable(window); }));
+    auto heard = [&](std::uint32_t message) {
+        return std::any_of(log.begin(), log.end(),
+                           [&](const Recorded& r) { return r.message == message && r.wParam == 'Q'; });
+    };
+    // Keys go where the focus is; the window manager may take a moment to give it.
+    ASSERT_TRUE(pumpUntil([&] {
+        Probe::letterKey('Q', true);
+        Probe::letterKey('Q', false);
+        return heard(WM_KEYUP);
+    }));
+    EXPECT_TRUE(heard(WM_KEYDOWN));
+    ASSERT_TRUE(Probe::letterKey('Q', true));
+    EXPECT_TRUE(windowService().isKeyDown('Q'));
+    ASSERT_TRUE(Probe::letterKey('Q', false));
+    EXPECT_FALSE(windowService().isKeyDown('Q'));
+}
+
 // Kills the compositor, so it comes last in the composited session.
 TEST_F(X11DesktopTest, WhenTheCompositorEndsWindowsAreCutToTheirAlpha) {
     const char* compositor = std::getenv("TAVIZO_TEST_COMPOSITOR_PID");

@@ -155,7 +155,7 @@ std::optional<std::uint32_t> ThreadQueues::nextTimerDelay(ThreadId thread) const
 }
 
 void ThreadQueues::wait(std::unique_lock<std::mutex>& lock, Queue& queue, ThreadId thread,
-                             std::optional<std::uint32_t> limit) {
+                        std::optional<std::uint32_t> limit) {
     std::optional<std::uint32_t> delay = nextTimerDelay(thread);
     if (limit && (!delay || *limit < *delay)) delay = limit;
     if (delay) {

@@ -25,6 +25,11 @@ public:
     // The shared image of the surface for windows of that visual and depth, attached to
     // the request connection on first use; null when the server cannot attach it.
     XImage* sharedImage(Display* display, Visual* visual, int depth) const;
+    // True once the server has attached the segment.
+    bool attached() const {
+        std::lock_guard guard(mutex_);
+        return attachedTo_ != nullptr && !attachFailed_;
+    }
 
 private:
     X11DibSection(std::int32_t width, std::int32_t height, int segment, std::uint32_t* pixels);

@@ -1,5 +1,7 @@
+#include "framework/Platform/DibSection.h"
 #include "framework/Platform/X11/X11Inspection.h"
 #include "framework/Platform/X11/X11Desktop.h"
+#include "framework/Platform/X11/X11DibSection.h"
 
 namespace Arbor::Platform::X11::Inspection {
 
@@ -82,6 +84,11 @@ std::vector<Rect> shapeRectangles(WindowHandle window, bool input) {
     }
     if (rectangles) XFree(rectangles);
     return result;
+}
+
+bool presentsFromSharedMemory(const DibSection& surface) {
+    const auto* shared = dynamic_cast<const X11DibSection*>(&surface);
+    return shared && shared->attached();
 }
 
 bool click(int x, int y, int button) {

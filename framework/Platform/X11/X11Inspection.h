@@ -8,6 +8,10 @@
 
 #include "framework/Platform/Types.h"
 
+namespace Arbor::Platform {
+class DibSection;
+}
+
 namespace Arbor::Platform::X11::Inspection {
 
 // True once the backend's connections are open.
@@ -28,6 +32,9 @@ std::optional<Point> screenPosition(WindowHandle window);
 std::vector<std::uint32_t> windowPixels(WindowHandle window, int width, int height);
 // The rectangles of the window's input shape (or its bounding shape).
 std::vector<Rect> shapeRectangles(WindowHandle window, bool input);
+
+// Whether presenting the surface went through shared memory the server attached.
+bool presentsFromSharedMemory(const DibSection& surface);
 
 // Moves the pointer to the screen point and presses and releases the button (1 left,
 // 3 right) through XTest; false where XTest is missing.

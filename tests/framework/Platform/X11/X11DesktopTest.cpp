@@ -147,6 +147,7 @@ TEST_F(X11DesktopTest, PresentedPixelsReadBackExactlyAtTheAskedPlace) {
     ASSERT_NE(window, WindowHandle::None);
     ASSERT_TRUE(present(window, *surface, bounds));
     EXPECT_EQ(Probe::windowDepth(window), 32);
+    EXPECT_TRUE(Probe::presentsFromSharedMemory(*surface));
     ASSERT_TRUE(pumpUntil([&] { return Probe::screenPosition(window) == Point{-40, 100}; }))
         << "placed at " << Probe::screenPosition(window).value_or(Point{}).x << ","
         << Probe::screenPosition(window).value_or(Point{}).y;
@@ -170,6 +171,26 @@ TEST_F(X11DesktopTest, PresentedPixelsReadBackExactlyAtTheAskedPlace) {
     const double regionMs = std::chrono::duration<double, std::milli>(Clock::now() - regionStart).count() / 100;
     std::printf("present 256x256: median %.3f ms; input shape %zu rectangles made in %.3f ms\n",
                 times[times.size() / 2], input.size(), regionMs);
+}
+
+TEST_F(X11DesktopTest, SurfacesOutsideSharedMemoryAreSentWhole) {
+    if (!composited()) GTEST_SKIP() << "needs the composited session";
+    // A surface of plain memory (as where shared memory is refused) takes the path
+    // that sends the pixels in the request.
+    constexpr int size = 48;
+    std::unique_ptr<DibSection> plain;
+    {
+        Testing::BackendScope headless("Headless");
+        plain = pattern(size);
+    }
+    selectBackend("X11");
+    const Rect bounds{700, 100, 700 + size, 100 + size};
+    WindowHandle window = makeLayered(bounds);
+    ASSERT_TRUE(present(window, *plain, bounds));
+    EXPECT_FALSE(Probe::presentsFromSharedMemory(*plain));
+    const auto shown = Probe::windowPixels(window, size, size);
+    ASSERT_EQ(shown.size(), std::size_t(size * size));
+    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), plain->bits()));
 }
 
 TEST_F(X11DesktopTest, ClicksPassThroughTransparentPixelsOnly) {

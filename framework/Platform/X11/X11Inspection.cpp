@@ -86,6 +86,22 @@ std::vector<Rect> shapeRectangles(WindowHandle window, bool input) {
     return result;
 }
 
+std::vector<Rect> frameInputShape(WindowHandle window) {
+    if (!connected()) return {};
+    Display* display = desktop().display();
+    Window current = xidOf(window);
+    for (;;) {
+        Window rootReturn = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, current, &rootReturn, &parent, &children, &count)) return {};
+        if (children) XFree(children);
+        if (parent == rootReturn || parent == 0) break;
+        current = parent;
+    }
+    return shapeRectangles(static_cast<WindowHandle>(current), true);
+}
+
 bool presentsFromSharedMemory(const DibSection& surface) {
     const auto* shared = dynamic_cast<const X11DibSection*>(&surface);
     return shared && shared->attached();

@@ -32,6 +32,9 @@ std::optional<Point> screenPosition(WindowHandle window);
 std::vector<std::uint32_t> windowPixels(WindowHandle window, int width, int height);
 // The rectangles of the window's input shape (or its bounding shape).
 std::vector<Rect> shapeRectangles(WindowHandle window, bool input);
+// The input shape of the window's top-level ancestor (the window manager's frame, or
+// the window itself where no manager took it): what clicks really meet.
+std::vector<Rect> frameInputShape(WindowHandle window);
 
 // Whether presenting the surface went through shared memory the server attached.
 bool presentsFromSharedMemory(const DibSection& surface);

@@ -211,6 +211,9 @@ TEST_F(X11DesktopTest, ClicksPassThroughTransparentPixelsOnly) {
     ASSERT_TRUE(present(lower, *below, bounds));
     WindowHandle upper = makeLayered(bounds, &aboveLog);
     ASSERT_TRUE(present(upper, *above, bounds));
+    // The manager gives its frame the window's input shape a moment after mapping.
+    const auto region = opaqueRegion(above->bits(), size, size, size);
+    ASSERT_TRUE(pumpUntil([&] { return Probe::frameInputShape(upper) == region; }));
 
     auto downs = [](const std::vector<Recorded>& log, std::uint32_t message) {
         return std::count_if(log.begin(), log.end(), [&](const Recorded& r) { return r.message == message; });

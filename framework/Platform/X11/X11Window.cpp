@@ -27,6 +27,7 @@ namespace Arbor::Platform::X11 {
 namespace {
 
 constexpr long kStateRemove = 0, kStateAdd = 1;
+constexpr int kCreateWindowRequest = 1;  // the protocol's CreateWindow opcode
 
 // The windows of this process listen to what the message vocabulary needs.
 constexpr long kEventMask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
@@ -39,6 +40,10 @@ WindowHandle handleOf(Window xid) { return static_cast<WindowHandle>(xid); }
 bool takesNoFocus(std::uint32_t exStyle) {
     return (exStyle & WS_EX_NOACTIVATE) || ((exStyle & WS_EX_LAYERED) && (exStyle & WS_EX_TOOLWINDOW));
 }
+
+// A window's width or height as the protocol carries it: 1 ... 32767 (an empty
+// window is not possible; it stays 1 x 1 and keeps the asked bounds).
+unsigned windowExtent(int extent) { return static_cast<unsigned>(std::clamp(extent, 1, 32767)); }
 
 void setCardinal(Display* display, Window xid, Atom property, unsigned long value) {
     const long data = static_cast<long>(value);
@@ -159,19 +164,20 @@ public:
         const Rect& b = description.bounds;
         // Made on the event connection: messages sent to a window without an event mask
         // (the manager's close request and ping) reach the client that created it.
-        const Window xid = XCreateWindow(d.events(), d.root(), b.left, b.top, static_cast<unsigned>(std::max(1, b.width())),
-                                         static_cast<unsigned>(std::max(1, b.height())), 0, depth, InputOutput, visual,
-                                         mask, &attributes);
-        if (!xid) {
-            if (colormap) XFreeColormap(d.events(), colormap);
-            XFlush(d.events());
-            return WindowHandle::None;
-        }
+        X11Desktop::lastFailedRequest().store(0);
+        const Window xid = XCreateWindow(d.events(), d.root(), b.left, b.top, windowExtent(b.width()),
+                                         windowExtent(b.height()), 0, depth, InputOutput, visual, mask, &attributes);
         XSelectInput(d.events(), xid, kEventMask);
         // The request connection may name the window once the server made it; the
         // round trip may have queued events, which the event thread must hear of.
         XSync(d.events(), False);
         d.wakeEvents();
+        // The server reports a refused window only as an error to the round trip.
+        if (!xid || X11Desktop::lastFailedRequest().load() == kCreateWindowRequest) {
+            if (colormap) XFreeColormap(d.events(), colormap);
+            XFlush(d.events());
+            return WindowHandle::None;
+        }
 
         WindowRecord record;
         record.xid = xid;
@@ -725,8 +731,8 @@ private:
         Display* display = desktop().display();
         record.bounds = bounds;
         setPositionHints(display, record.xid, bounds);
-        XMoveResizeWindow(display, record.xid, bounds.left, bounds.top, static_cast<unsigned>(std::max(1, bounds.width())),
-                          static_cast<unsigned>(std::max(1, bounds.height())));
+        XMoveResizeWindow(display, record.xid, bounds.left, bounds.top, windowExtent(bounds.width()),
+                          windowExtent(bounds.height()));
     }
 
     // Lock held. The input shape (and, without a compositor, the bounding shape) from

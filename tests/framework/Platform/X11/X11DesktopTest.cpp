@@ -39,7 +39,7 @@ bool composited() {
 }
 
 // Handles this thread's messages until the condition holds or the time is up.
-bool pumpUntil(const std::function<bool()>& done, int milliseconds = 5000) {
+bool pumpUntil(const std::function<bool()>& done, int milliseconds = 10000) {
     auto& queue = messageQueueService();
     const auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
     while (!done()) {

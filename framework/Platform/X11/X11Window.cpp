@@ -668,7 +668,8 @@ private:
 
     // The application window a child of the root stands for: itself when it is one of
     // ours or carries WM_STATE (managed or withdrawn by the conventions), else the
-    // window with WM_STATE inside it (a manager's frame); 0 for other windows.
+    // window with WM_STATE inside it (a manager's frame), else itself unless it is
+    // override-redirect; 0 for those.
     static Window clientOf(Display* display, Window top) {
         {
             auto guard = desktop().lock();
@@ -681,6 +682,10 @@ private:
                 if (hasWmState(display, deeper)) return deeper;
             }
         }
+        // Where no manager runs nothing carries WM_STATE: every window an application
+        // made at the top counts, but not menus and tips (override-redirect).
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, top, &attributes) && !attributes.override_redirect) return top;
         return 0;
     }
 

@@ -71,6 +71,8 @@ struct Recorded {
 class X11DesktopTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // A display of the machine's own may lack the window manager these tests need.
+        if (!std::getenv("TAVIZO_TEST_COMPOSITOR")) GTEST_SKIP() << "runs under run-on-private-display";
         if (!selectBackend("X11") || !isBackendAvailable("X11")) GTEST_SKIP() << "no X display";
         ASSERT_TRUE(Probe::connected());
         // The session script starts the manager and the compositor beside the test.

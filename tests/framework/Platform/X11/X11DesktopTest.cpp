@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Platform/Backend.h"
+#include "framework/Platform/Cursor.h"
 #include "framework/Platform/DibSection.h"
 #include "framework/Platform/InputShape.h"
 #include "framework/Platform/MessageQueue.h"
@@ -305,6 +306,20 @@ TEST_F(X11DesktopTest, KeysReachTheActiveWindowAndShowInKeyState) {
     EXPECT_TRUE(windowService().isKeyDown('Q'));
     ASSERT_TRUE(Probe::letterKey('Q', false));
     EXPECT_FALSE(windowService().isKeyDown('Q'));
+}
+
+TEST_F(X11DesktopTest, CursorsComeFromWholePicturesOnly) {
+    CursorPixels picture;
+    picture.width = 4;
+    picture.height = 3;
+    picture.hotspotX = 1;
+    picture.pixels.assign(12, 0x80FF0000u);
+    auto cursor = createCursor(picture);
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_NE(cursor->handle(), nullptr);
+    EXPECT_TRUE(windowService().setCursor(cursor.get()));
+    picture.pixels.pop_back();  // one pixel short of the picture
+    EXPECT_EQ(createCursor(picture), nullptr);
 }
 
 // Kills the compositor, so it comes last in the composited session.

@@ -1,5 +1,6 @@
 // The host's entry: chooses the backend, finds the program directory and runs the
 // application. On Windows the wide entry receives the command line as UTF-16.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -8,18 +9,34 @@
 #include "Source/Application/ApplicationMessageBox.h"
 #include "Source/Application/CommandLine.h"
 #include "framework/Platform/Backend.h"
+#include "framework/Platform/BackendDriver.h"
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Text/Utf.h"
 
 namespace {
 
+bool hasDesktopBackend() {
+    for (const Arbor::Platform::BackendDriver* driver : Arbor::Platform::backendDrivers()) {
+        if (!driver->offscreen) return true;
+    }
+    return false;
+}
+
 int runHost(const std::u16string& programPath, const std::vector<std::u16string>& args) {
     using namespace Quenta::Application;
     const CommandLine commandLine = CommandLine::parse(args);
     // The backend is chosen here, once: the first one that can run, or the offscreen
     // desktop when asked for.
-    Arbor::Platform::chooseBackend(commandLine.headless);
+    const Arbor::Platform::BackendDriver& backend = Arbor::Platform::chooseBackend(commandLine.headless);
+    // A build with a desktop backend falls back to the offscreen desktop only when
+    // asked: without a display the program would run unseen.
+    if (backend.offscreen && !commandLine.headless && hasDesktopBackend()) {
+        std::fputs("tavizo: no display could be opened (is DISPLAY set?); "
+                   "run with --headless to run without a display\n",
+                   stderr);
+        return 1;
+    }
     if (!commandLine.messageLog.empty()) {
         ApplicationMessageBox::setLogFile(Arbor::Platform::toNativePath(commandLine.messageLog));
     }

@@ -1,14 +1,14 @@
 // The X11 backend, the Linux desktop. It is available when a display opens, and tried
 // before the headless desktop.
 //
-// Only sound is its own so far (ALSA, X11Audio.cpp). Until its windows exist it takes:
-// - from the host services of POSIX systems (Posix/, as X11 will keep doing):
-//   processes, shared libraries, named mutexes, memory figures and folders;
-// - from the headless desktop, for now: windows and their message queues, timers, the
-//   clock, screen metrics and cursor position, cursors, pixel surfaces, message boxes
-//   (recorded and written to standard error), session-end requests (recorded, the
-//   host is never shut down) and the notification-area icon (recorded). Windows created through it are therefore virtual: nothing
-//   appears on the display yet.
+// Its own: windows (X11Window.cpp) with their queues and events (X11Desktop.cpp,
+// X11MessageQueue.cpp), the clock, screen metrics from the monitors, cursors from
+// pictures, shared-memory surfaces and sound (ALSA).
+// From the host services of POSIX systems (Posix/): processes, shared libraries, named
+// mutexes, memory figures and folders.
+// From the headless desktop, for now: message boxes (written to standard error and
+// answered with the default), session-end requests (recorded, the host is never shut
+// down) and animated cursors (kept as data; the default pointer shows).
 #include "framework/Platform/AudioOutput.h"
 #include "framework/Platform/Clock.h"
 #include "framework/Platform/Cursor.h"
@@ -45,10 +45,10 @@ const BackendDriver x11Driver{
     .name = "X11",
     .offscreen = false,
     .isAvailable = &X11::displayOpens,
-    .makeWindowService = &Headless::makeWindowService,
-    .makeMessageQueueService = &Headless::makeMessageQueueService,
-    .makeClockService = &Headless::makeClockService,
-    .makeScreenService = &Headless::makeScreenService,
+    .makeWindowService = &X11::makeWindowService,
+    .makeMessageQueueService = &X11::makeMessageQueueService,
+    .makeClockService = &X11::makeClockService,
+    .makeScreenService = &X11::makeScreenService,
     .makeMemoryService = &hostMemory,
     .makeMessageBoxService = &Headless::makeMessageBoxService,
     .makeFolderService = &hostFolders,
@@ -56,10 +56,10 @@ const BackendDriver x11Driver{
     .makeSessionService = &Headless::makeSessionService,
     .makeLibraryService = &hostLibraries,
     .makeNamedMutex = &hostNamedMutex,
-    .createCursor = &Headless::createCursor,
+    .createCursor = &X11::createCursor,
     .createAnimatedCursor = &Headless::createAnimatedCursor,
     .loadCursorFile = nullptr,
-    .createDibSection = &Headless::createDibSection,
+    .createDibSection = &X11::makeDibSection,
     .createAudioOutput = &X11::makeAudioOutput,
     .makeTrayIconService = &Headless::makeTrayIconService,
 };

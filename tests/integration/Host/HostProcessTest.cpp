@@ -124,6 +124,18 @@ TEST(HostProcess, HeadlessMessageBoxesAlsoGoToStandardError) {
 }
 #endif
 
+#if defined(TAVIZO_HAS_X11)
+TEST(HostProcess, WithoutDisplayItSaysHowToRunHeadlessAndEnds) {
+    ProgramDirectory program(false);
+    const fs::path err = program.dir.path() / "stderr.txt";
+    const Finished f = run(u"/bin/sh -c \"env -u DISPLAY " + program.host().u16string() + u" --frames 3 2> " +
+                           err.u16string() + u"\"");
+    ASSERT_TRUE(f.ended);
+    EXPECT_EQ(f.exitCode, 1u);
+    EXPECT_NE(readFile(err).find("--headless"), std::string::npos) << readFile(err);
+}
+#endif
+
 #if defined(_WIN32)
 // A headless desktop belongs to one process, so only the system's own desktop can
 // show one copy another's window. The second copy's refusal box would wait for a

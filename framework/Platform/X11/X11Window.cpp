@@ -1,0 +1,809 @@
+// Windows of the X11 desktop. Every window is a managed top-level window: the window
+// manager keeps it on top, on every workspace and out of task bars as asked, which an
+// override-redirect window would not get (and it would cover lockers and full-screen
+// programs). Layered windows take a 32-bit ARGB visual while a compositor runs, and the
+// default visual with a one-bit shape cut from the alpha otherwise.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <thread>
+#include <cstdio>
+#include <cstring>
+
+#include "framework/Platform/Cursor.h"
+#include "framework/Platform/DibSection.h"
+#include "framework/Platform/InputShape.h"
+#include "framework/Platform/Messages.h"
+#include "framework/Platform/Window.h"
+#include "framework/Platform/X11/X11Services.h"
+#include "framework/Text/Utf.h"
+#include "framework/Platform/X11/X11Desktop.h"
+#include "framework/Platform/X11/X11DibSection.h"
+
+namespace Arbor::Platform::X11 {
+
+namespace {
+
+constexpr long kStateRemove = 0, kStateAdd = 1;
+constexpr int kCreateWindowRequest = 1;  // the protocol's CreateWindow opcode
+
+// The windows of this process listen to what the message vocabulary needs.
+constexpr long kEventMask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                            LeaveWindowMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask | FocusChangeMask;
+
+X11Desktop& desktop() { return X11Desktop::instance(); }
+Window xidOf(WindowHandle window) { return static_cast<Window>(window); }
+WindowHandle handleOf(Window xid) { return static_cast<WindowHandle>(xid); }
+
+bool takesNoFocus(std::uint32_t exStyle) {
+    return (exStyle & WS_EX_NOACTIVATE) || ((exStyle & WS_EX_LAYERED) && (exStyle & WS_EX_TOOLWINDOW));
+}
+
+// A window's width or height as the protocol carries it: 1 ... 32767 (an empty
+// window is not possible; it stays 1 x 1 and keeps the asked bounds).
+unsigned windowExtent(int extent) { return static_cast<unsigned>(std::clamp(extent, 1, 32767)); }
+
+void setCardinal(Display* display, Window xid, Atom property, unsigned long value) {
+    const long data = static_cast<long>(value);
+    XChangeProperty(display, xid, property, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&data), 1);
+}
+
+void setAtoms(Display* display, Window xid, Atom property, const std::vector<Atom>& values) {
+    XChangeProperty(display, xid, property, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(values.data()), static_cast<int>(values.size()));
+}
+
+void setTitleProperties(Display* display, Window xid, std::u16string_view title) {
+    const std::string utf8 = Text::toUtf8(title);
+    const Atoms& atoms = desktop().atoms();
+    XChangeProperty(display, xid, atoms.netWmName, atoms.utf8String, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
+    // The old property carries Latin-1 text; the UTF-8 bytes are the usual stand-in.
+    XChangeProperty(display, xid, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
+}
+
+// A property of another client's window as bytes; empty when missing.
+std::vector<unsigned char> readProperty(Display* display, Window xid, Atom property, Atom type, int& format,
+                                        unsigned long& items) {
+    Atom actualType = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    items = 0;
+    format = 0;
+    if (XGetWindowProperty(display, xid, property, 0, 1 << 16, False, type, &actualType, &format, &items, &after,
+                           &data) != Success ||
+        !data) {
+        return {};
+    }
+    std::size_t bytes = items * (format == 32 ? sizeof(long) : std::size_t(format / 8));
+    std::vector<unsigned char> copy(data, data + bytes);
+    XFree(data);
+    return copy;
+}
+
+// The window's state list while it is withdrawn; a message to the root (which the
+// window manager acts on) once it is mapped.
+void changeState(WindowRecord& record, Atom state, bool on) {
+    Display* display = desktop().display();
+    const Atoms& atoms = desktop().atoms();
+    if (!record.visible) {
+        std::vector<Atom> states{atoms.netWmStateSkipTaskbar, atoms.netWmStateSkipPager};
+        if (record.exStyle & WS_EX_TOPMOST) states.push_back(atoms.netWmStateAbove);
+        setAtoms(display, record.xid, atoms.netWmState, states);
+        return;
+    }
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = record.xid;
+    event.xclient.message_type = atoms.netWmState;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = on ? kStateAdd : kStateRemove;
+    event.xclient.data.l[1] = static_cast<long>(state);
+    event.xclient.data.l[3] = 1;  // from a normal application
+    XSendEvent(display, desktop().root(), False, SubstructureNotifyMask | SubstructureRedirectMask, &event);
+}
+
+void setInputHint(Display* display, Window xid, bool input) {
+    XWMHints hints{};
+    hints.flags = InputHint | StateHint;
+    hints.input = input ? True : False;
+    hints.initial_state = NormalState;
+    XSetWMHints(display, xid, &hints);
+}
+
+void setPositionHints(Display* display, Window xid, const Rect& bounds) {
+    // Without the position flags a window manager picks its own place.
+    XSizeHints hints{};
+    hints.flags = USPosition | PPosition | USSize | PSize;
+    hints.x = bounds.left;
+    hints.y = bounds.top;
+    hints.width = std::max(1, bounds.width());
+    hints.height = std::max(1, bounds.height());
+    XSetWMNormalHints(display, xid, &hints);
+}
+
+class X11WindowService final : public WindowService {
+public:
+    X11WindowService() { desktop().setDestroyer(&destroyWindow); }
+
+    WindowHandle create(const WindowDescription& description) override {
+        X11Desktop& d = desktop();
+        if (!d.connected()) return WindowHandle::None;
+        Display* display = d.display();
+        const bool layered = description.exStyle & WS_EX_LAYERED;
+        const bool argb = layered && d.compositorRunning() && d.argbVisual();
+        if (layered && !argb && d.hasShape()) warnNoCompositorOnce();
+
+        XSetWindowAttributes attributes{};
+        unsigned long mask = CWBitGravity | CWBorderPixel;
+        attributes.bit_gravity = NorthWestGravity;
+        attributes.border_pixel = 0;
+        Visual* visual = DefaultVisual(display, d.screen());
+        int depth = DefaultDepth(display, d.screen());
+        Colormap colormap = 0;
+        if (argb) {
+            // A visual other than the root's needs its own colormap and a border pixel,
+            // or the server refuses the window (BadMatch).
+            visual = d.argbVisual();
+            depth = 32;
+            colormap = XCreateColormap(d.events(), d.root(), visual, AllocNone);
+            attributes.colormap = colormap;
+            attributes.background_pixel = 0;
+            mask |= CWColormap | CWBackPixel;
+        } else if (layered) {
+            attributes.background_pixmap = XNone;  // nothing drawn until the first present
+            mask |= CWBackPixmap;
+        } else {
+            attributes.background_pixel = WhitePixel(display, d.screen());
+            mask |= CWBackPixel;
+        }
+        const Rect& b = description.bounds;
+        // Made on the event connection: messages sent to a window without an event mask
+        // (the manager's close request and ping) reach the client that created it.
+        X11Desktop::lastFailedRequest().store(0);
+        const Window xid = XCreateWindow(d.events(), d.root(), b.left, b.top, windowExtent(b.width()),
+                                         windowExtent(b.height()), 0, depth, InputOutput, visual, mask, &attributes);
+        XSelectInput(d.events(), xid, kEventMask);
+        // The request connection may name the window once the server made it; the
+        // round trip may have queued events, which the event thread must hear of.
+        XSync(d.events(), False);
+        d.wakeEvents();
+        // The server reports a refused window only as an error to the round trip.
+        if (!xid || X11Desktop::lastFailedRequest().load() == kCreateWindowRequest) {
+            if (colormap) XFreeColormap(d.events(), colormap);
+            XFlush(d.events());
+            return WindowHandle::None;
+        }
+
+        WindowRecord record;
+        record.xid = xid;
+        record.procedure = description.procedure;
+        record.thread = X11Desktop::currentThreadId();
+        record.title = description.title;
+        record.bounds = b;
+        record.style = description.style & ~WS_VISIBLE;
+        record.exStyle = description.exStyle;
+        record.owner = description.owner;
+        record.argb = argb;
+        record.depth = depth;
+        record.visual = visual;
+        record.colormap = colormap;
+        record.gc = XCreateGC(display, xid, 0, nullptr);
+        describeToWindowManager(record);
+        {
+            auto guard = d.lock();
+            d.records()[xid] = record;
+        }
+        XFlush(display);
+
+        if (d.callProcedure(handleOf(xid), WM_CREATE, 0, 0) == -1) {
+            destroy(handleOf(xid));
+            return WindowHandle::None;
+        }
+        if (description.style & WS_VISIBLE) show(handleOf(xid), true, false);
+        return handleOf(xid);
+    }
+
+    bool destroy(WindowHandle window) override { return destroyWindow(window); }
+
+    bool exists(WindowHandle window) override {
+        auto guard = desktop().lock();
+        return desktop().find(window) != nullptr;
+    }
+
+    bool setTitle(WindowHandle window, std::u16string_view title) override {
+        auto guard = desktop().lock();
+        WindowRecord* record = desktop().find(window);
+        if (!record) return false;
+        record->title = title;
+        setTitleProperties(desktop().display(), record->xid, title);
+        XFlush(desktop().display());
+        return true;
+    }
+
+    std::u16string title(WindowHandle window, std::size_t maxLength) override {
+        std::u16string text;
+        {
+            auto guard = desktop().lock();
+            if (WindowRecord* record = desktop().find(window)) {
+                text = record->title;
+            } else {
+                guard.unlock();
+                text = foreignTitle(xidOf(window));
+            }
+        }
+        if (text.size() > maxLength) text.resize(maxLength);
+        return text;
+    }
+
+    bool show(WindowHandle window, bool visible, bool activate) override {
+        X11Desktop& d = desktop();
+        Display* display = d.display();
+        auto guard = d.lock();
+        WindowRecord* record = d.find(window);
+        if (!record) return false;
+        if (record->visible == visible) return true;
+        record->visible = visible;
+        if (visible) {
+            // A window shown without activation asks the manager not to focus it.
+            if (!activate || takesNoFocus(record->exStyle)) setCardinal(display, record->xid, d.atoms().netWmUserTime, 0);
+            setPositionHints(display, record->xid, record->bounds);
+            XMapWindow(display, record->xid);
+        } else {
+            // Withdrawn, so that the manager forgets it until it is shown again.
+            XWithdrawWindow(display, record->xid, d.screen());
+        }
+        XFlush(display);
+        guard.unlock();
+        if (visible && activate) setForeground(window);
+        return true;
+    }
+
+    bool isVisible(WindowHandle window) override {
+        auto guard = desktop().lock();
+        if (WindowRecord* record = desktop().find(window)) return record->visible;
+        guard.unlock();
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(desktop().display(), xidOf(window), &attributes) &&
+               attributes.map_state == IsViewable;
+    }
+
+    bool setBounds(WindowHandle window, const Rect& bounds) override {
+        auto guard = desktop().lock();
+        WindowRecord* record = desktop().find(window);
+        if (!record) return false;
+        moveResize(*record, bounds);
+        XFlush(desktop().display());
+        return true;
+    }
+
+    std::optional<Rect> bounds(WindowHandle window) override {
+        {
+            auto guard = desktop().lock();
+            if (WindowRecord* record = desktop().find(window)) return record->bounds;
+        }
+        Display* display = desktop().display();
+        XWindowAttributes attributes{};
+        Window child = 0;
+        int x = 0, y = 0;
+        if (!desktop().connected() || !XGetWindowAttributes(display, xidOf(window), &attributes) ||
+            !XTranslateCoordinates(display, xidOf(window), desktop().root(), 0, 0, &x, &y, &child)) {
+            return std::nullopt;
+        }
+        return Rect{x, y, x + attributes.width, y + attributes.height};
+    }
+
+    bool setZOrder(WindowHandle window, ZOrder where) override {
+        X11Desktop& d = desktop();
+        Display* display = d.display();
+        auto guard = d.lock();
+        WindowRecord* record = d.find(window);
+        if (!record) return false;
+        const Window xid = record->xid;
+        switch (where) {
+            case ZOrder::Top:
+                XRaiseWindow(display, xid);
+                guard.unlock();
+                awaitStacking(xid, true);
+                return true;
+            case ZOrder::Bottom:
+                XLowerWindow(display, xid);
+                guard.unlock();
+                awaitStacking(xid, false);
+                return true;
+            case ZOrder::Topmost:
+            case ZOrder::NoTopmost: {
+                const bool on = where == ZOrder::Topmost;
+                record->exStyle = on ? (record->exStyle | WS_EX_TOPMOST) : (record->exStyle & ~WS_EX_TOPMOST);
+                changeState(*record, d.atoms().netWmStateAbove, on);
+                XRaiseWindow(display, record->xid);
+                break;
+            }
+        }
+        XFlush(display);
+        return true;
+    }
+
+    bool placeBelow(WindowHandle window, WindowHandle above) override {
+        X11Desktop& d = desktop();
+        auto guard = d.lock();
+        WindowRecord* record = d.find(window);
+        if (!record || window == above) return false;
+        // Managed windows are children of their frames, not siblings: the request goes
+        // to the manager the way the conventions describe (a restack of siblings where
+        // no manager runs).
+        XWindowChanges changes{};
+        changes.sibling = xidOf(above);
+        changes.stack_mode = Below;
+        const bool done = XReconfigureWMWindow(d.display(), record->xid, d.screen(), CWSibling | CWStackMode, &changes);
+        XFlush(d.display());
+        guard.unlock();
+        if (done) awaitBelow(xidOf(window), xidOf(above));
+        return done;
+    }
+
+    bool isTopmost(WindowHandle window) override { return exStyle(window) & WS_EX_TOPMOST; }
+
+    WindowHandle owner(WindowHandle window) override {
+        auto guard = desktop().lock();
+        WindowRecord* record = desktop().find(window);
+        return record ? record->owner : WindowHandle::None;
+    }
+
+    bool setOwner(WindowHandle window, WindowHandle owner) override {
+        auto guard = desktop().lock();
+        WindowRecord* record = desktop().find(window);
+        if (!record || window == owner) return false;
+        record->owner = owner;
+        if (owner == WindowHandle::None) {
+            XDeleteProperty(desktop().display(), record->xid, XA_WM_TRANSIENT_FOR);
+        } else {
+            XSetTransientForHint(desktop().display(), record->xid, xidOf(owner));
+        }
+        XFlush(desktop().display());
+        return true;
+    }
+
+    WindowHandle parent(WindowHandle window) override { return owner(window); }
+
+    std::uint32_t exStyle(WindowHandle window) override {
+        auto guard = desktop().lock();
+        WindowRecord* record = desktop().find(window);
+        return record ? record->exStyle : 0;
+    }
+
+    bool setExStyle(WindowHandle window, std::uint32_t exStyle) override {
+        auto guard = desktop().lock();
+        WindowRecord* record = desktop().find(window);
+        if (!record) return false;
+        const std::uint32_t before = record->exStyle;
+        record->exStyle = exStyle;
+        Display* display = desktop().display();
+        if ((before ^ exStyle) & WS_EX_TOPMOST) changeState(*record, desktop().atoms().netWmStateAbove, exStyle & WS_EX_TOPMOST);
+        setInputHint(display, record->xid, !takesNoFocus(exStyle));
+        XFlush(display);
+        return true;
+    }
+
+    bool setForeground(WindowHandle window) override {
+        X11Desktop& d = desktop();
+        if (!d.connected()) return false;
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = xidOf(window);
+        event.xclient.message_type = d.atoms().netActiveWindow;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = 1;  // from a normal application
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(d.display(), d.root(), False, SubstructureNotifyMask | SubstructureRedirectMask, &event);
+        XRaiseWindow(d.display(), xidOf(window));
+        XFlush(d.display());
+        return true;
+    }
+
+    bool presentLayered(WindowHandle window, const DibSection& surface, const Rect& bounds,
+                        std::uint8_t opacity) override {
+        X11Desktop& d = desktop();
+        const int width = bounds.width(), height = bounds.height();
+        if (width <= 0 || height <= 0 || width > surface.width() || height > surface.height()) return false;
+        Display* display = d.display();
+        auto guard = d.lock();
+        WindowRecord* record = d.find(window);
+        if (!record || !(record->exStyle & WS_EX_LAYERED) || !d.connected()) return false;
+        if (record->bounds != bounds) moveResize(*record, bounds);
+        // The shape follows the alpha, and is sent only when it changed.
+        updateShape(*record, surface, width, height);
+        if (record->opacity != opacity) {
+            record->opacity = opacity;
+            if (opacity == 255) {
+                XDeleteProperty(display, record->xid, d.atoms().netWmWindowOpacity);
+            } else {
+                setCardinal(display, record->xid, d.atoms().netWmWindowOpacity, opacity * 0x01010101UL);
+            }
+        }
+        if (!record->picture || record->pictureWidth != width || record->pictureHeight != height) {
+            if (record->picture) XFreePixmap(display, record->picture);
+            record->picture = XCreatePixmap(display, record->xid, static_cast<unsigned>(width),
+                                            static_cast<unsigned>(height), static_cast<unsigned>(record->depth));
+            record->pictureWidth = width;
+            record->pictureHeight = height;
+            XSetWindowBackgroundPixmap(display, record->xid, record->picture);
+        }
+        const auto* shared = dynamic_cast<const X11DibSection*>(&surface);
+        XImage* image = shared && d.hasShm() ? shared->sharedImage(display, record->visual, record->depth) : nullptr;
+        if (image) {
+            XShmPutImage(display, record->picture, record->gc, image, 0, 0, 0, 0, static_cast<unsigned>(width),
+                         static_cast<unsigned>(height), False);
+        } else {
+            // Premultiplied 0xAARRGGBB words in memory order: on a little-endian client
+            // that is the server's 32-bit ZPixmap with the blue byte first. Xlib swaps
+            // for a server of the other order, since the image says which it is.
+            XImage* plain = XCreateImage(display, record->visual, static_cast<unsigned>(record->depth), ZPixmap, 0,
+                                         reinterpret_cast<char*>(surface.bits()), static_cast<unsigned>(surface.width()),
+                                         static_cast<unsigned>(surface.height()), 32, surface.width() * 4);
+            if (!plain) return false;
+            plain->byte_order = LSBFirst;
+            XPutImage(display, record->picture, record->gc, plain, 0, 0, 0, 0, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height));
+            plain->data = nullptr;
+            XDestroyImage(plain);
+        }
+        XClearWindow(display, record->xid);  // repaints from the new background
+        // The caller draws the next frame into the same memory: the server must have
+        // read it first.
+        XSync(display, False);
+        return true;
+    }
+
+    bool setInputShapeFromAlpha(WindowHandle window, const DibSection& surface, int width, int height) override {
+        if (width <= 0 || height <= 0 || width > surface.width() || height > surface.height()) return false;
+        auto guard = desktop().lock();
+        WindowRecord* record = desktop().find(window);
+        if (!record) return false;
+        updateShape(*record, surface, width, height);
+        XFlush(desktop().display());
+        return true;
+    }
+
+    bool setCapture(WindowHandle window) override {
+        X11Desktop& d = desktop();
+        WindowHandle previous = WindowHandle::None;
+        {
+            auto guard = d.lock();
+            WindowRecord* record = d.find(window);
+            if (!record || record->thread != X11Desktop::currentThreadId()) return false;
+            previous = d.capture();
+        }
+        // The grab belongs to the connection that reads the events, so the grabbed
+        // events arrive where the event thread reads them.
+        const int status = XGrabPointer(d.events(), xidOf(window), False,
+                                        ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                                        GrabModeAsync, XNone, XNone, CurrentTime);
+        d.wakeEvents();
+        // A window not on the screen holds the capture without a grab, as on the
+        // system; only a grab refused for another reason fails.
+        if (status != GrabSuccess && status != GrabNotViewable) return false;
+        d.setCaptureWindow(xidOf(window));
+        if (previous != WindowHandle::None && previous != window) {
+            d.callProcedure(previous, WM_CAPTURECHANGED, 0, static_cast<std::intptr_t>(xidOf(window)));
+        }
+        return true;
+    }
+
+    bool releaseCapture() override {
+        X11Desktop& d = desktop();
+        const WindowHandle previous = d.capture();
+        XUngrabPointer(d.events(), CurrentTime);
+        XFlush(d.events());
+        d.setCaptureWindow(0);
+        if (previous != WindowHandle::None) d.callProcedure(previous, WM_CAPTURECHANGED, 0, 0);
+        return true;
+    }
+
+    WindowHandle capture() override {
+        X11Desktop& d = desktop();
+        const WindowHandle holder = d.capture();
+        auto guard = d.lock();
+        WindowRecord* record = d.find(holder);
+        return record && record->thread == X11Desktop::currentThreadId() ? holder : WindowHandle::None;
+    }
+
+    bool setCursor(const NativeCursor* cursor) override {
+        X11Desktop& d = desktop();
+        if (!d.connected()) return false;
+        Window target = d.pointerWindow();
+        // Nothing of ours under the pointer: its window sets the shape when it enters.
+        if (!target) return true;
+        Cursor shape = cursor ? static_cast<Cursor>(reinterpret_cast<std::uintptr_t>(cursor->handle())) : blankCursor();
+        if (shape) {
+            XDefineCursor(d.display(), target, shape);
+        } else {
+            XUndefineCursor(d.display(), target);
+        }
+        XFlush(d.display());
+        return true;
+    }
+
+    bool isKeyDown(int virtualKey) override { return keyIsDown(virtualKey); }
+
+    // The server's stacking of the root's children, top first, each frame of the
+    // window manager standing for the client window inside it; within that order the
+    // topmost band comes first, as the system lists it (the manager keeps the band on
+    // screen, but withdrawn windows have no place in it yet).
+    std::vector<WindowHandle> topLevelWindows() override {
+        X11Desktop& d = desktop();
+        std::vector<WindowHandle> result;
+        if (!d.connected()) return result;
+        Display* display = d.display();
+        (void)display;
+        std::vector<Window> order = stacking();
+        std::reverse(order.begin(), order.end());
+        std::vector<WindowHandle> plain;
+        auto guard = d.lock();
+        for (Window xid : order) {
+            WindowRecord* record = d.find(handleOf(xid));
+            if (record && (record->exStyle & WS_EX_TOPMOST)) {
+                result.push_back(handleOf(xid));
+            } else {
+                plain.push_back(handleOf(xid));
+            }
+        }
+        result.insert(result.end(), plain.begin(), plain.end());
+        return result;
+    }
+
+    std::uint32_t processIdOf(WindowHandle window) override {
+        {
+            auto guard = desktop().lock();
+            if (desktop().find(window)) return static_cast<std::uint32_t>(getpid());
+        }
+        if (!desktop().connected()) return 0;
+        int format = 0;
+        unsigned long items = 0;
+        auto pid = readProperty(desktop().display(), xidOf(window), desktop().atoms().netWmPid, XA_CARDINAL, format, items);
+        if (format != 32 || items < 1) return 0;
+        return static_cast<std::uint32_t>(*reinterpret_cast<const long*>(pid.data()));
+    }
+
+    ThreadId threadIdOf(WindowHandle window) override {
+        auto guard = desktop().lock();
+        WindowRecord* record = desktop().find(window);
+        return record ? record->thread : 0;
+    }
+
+private:
+    static bool destroyWindow(WindowHandle window) {
+        X11Desktop& d = desktop();
+        std::vector<WindowHandle> owned;
+        {
+            auto guard = d.lock();
+            WindowRecord* record = d.find(window);
+            if (!record || record->destroying) return false;
+            record->destroying = true;
+            for (const auto& [xid, other] : d.records()) {
+                if (other.owner == window) owned.push_back(handleOf(xid));
+            }
+        }
+        // Owned windows go first, then the window hears WM_DESTROY while it still exists.
+        for (WindowHandle child : owned) destroyWindow(child);
+        d.callProcedure(window, WM_DESTROY, 0, 0);
+        WindowRecord record;
+        {
+            auto guard = d.lock();
+            auto it = d.records().find(xidOf(window));
+            if (it == d.records().end()) return false;
+            record = std::move(it->second);
+            d.records().erase(it);
+        }
+        if (d.capture() == window) {
+            XUngrabPointer(d.events(), CurrentTime);
+            XFlush(d.events());
+            d.setCaptureWindow(0);
+        }
+        Display* display = d.display();
+        XSelectInput(d.events(), record.xid, NoEventMask);
+        XFlush(d.events());
+        if (record.gc) XFreeGC(display, record.gc);
+        if (record.picture) XFreePixmap(display, record.picture);
+        XDestroyWindow(display, record.xid);
+        if (record.colormap) XFreeColormap(display, record.colormap);
+        XFlush(display);
+        return true;
+    }
+
+    // A restack of a managed window is the window manager's to carry out; callers
+    // expect it done on return, as on the system, so the order is awaited briefly.
+    static constexpr int kRestackWaitMs = 200;
+
+    static std::vector<Window> stacking() {
+        std::vector<Window> order;
+        Display* display = desktop().display();
+        for (Window child : children(display, desktop().root())) {
+            if (const Window client = clientOf(display, child)) order.push_back(client);
+        }
+        return order;  // bottom first
+    }
+
+    static void awaitCondition(const std::function<bool(const std::vector<Window>&)>& holds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRestackWaitMs);
+        for (;;) {
+            XSync(desktop().display(), False);
+            if (holds(stacking()) || std::chrono::steady_clock::now() > end) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    // Until the window is above (or below) every other window of its band here.
+    static void awaitStacking(Window xid, bool top) {
+        awaitCondition([xid, top](const std::vector<Window>& order) {
+            if (order.empty()) return true;
+            return top ? order.back() == xid : order.front() == xid;
+        });
+    }
+
+    static void awaitBelow(Window xid, Window above) {
+        awaitCondition([xid, above](const std::vector<Window>& order) {
+            auto me = std::find(order.begin(), order.end(), xid);
+            auto other = std::find(order.begin(), order.end(), above);
+            return me == order.end() || other == order.end() || me < other;
+        });
+    }
+
+    // The children of a window, bottom first as the server stacks them.
+    static std::vector<Window> children(Display* display, Window parent) {
+        Window rootReturn = 0, parentReturn = 0;
+        Window* list = nullptr;
+        unsigned count = 0;
+        std::vector<Window> result;
+        if (XQueryTree(display, parent, &rootReturn, &parentReturn, &list, &count)) {
+            result.assign(list, list + count);
+            if (list) XFree(list);
+        }
+        return result;
+    }
+
+    // The application window a child of the root stands for: itself when it is one of
+    // ours or carries WM_STATE (managed or withdrawn by the conventions), else the
+    // window with WM_STATE inside it (a manager's frame), else itself unless it is
+    // override-redirect; 0 for those.
+    static Window clientOf(Display* display, Window top) {
+        {
+            auto guard = desktop().lock();
+            if (desktop().find(handleOf(top))) return top;
+        }
+        if (hasWmState(display, top)) return top;
+        for (Window inner : children(display, top)) {
+            if (hasWmState(display, inner)) return inner;
+            for (Window deeper : children(display, inner)) {
+                if (hasWmState(display, deeper)) return deeper;
+            }
+        }
+        // Where no manager runs nothing carries WM_STATE: every window an application
+        // made at the top counts, but not menus and tips (override-redirect).
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, top, &attributes) && !attributes.override_redirect) return top;
+        return 0;
+    }
+
+    static bool hasWmState(Display* display, Window xid) {
+        int format = 0;
+        unsigned long items = 0;
+        const Atom wmState = desktop().atoms().wmState;
+        return !readProperty(display, xid, wmState, wmState, format, items).empty();
+    }
+
+    // Everything the window manager reads before the window is mapped.
+    static void describeToWindowManager(const WindowRecord& record) {
+        X11Desktop& d = desktop();
+        Display* display = d.display();
+        const Atoms& atoms = d.atoms();
+        const Window xid = record.xid;
+        setTitleProperties(display, xid, record.title);
+        // A fixed class so that users can single the program out in compositor and
+        // window manager rules.
+        XClassHint classHint{const_cast<char*>("tavizo"), const_cast<char*>("Tavizo")};
+        XSetClassHint(display, xid, &classHint);
+        setPositionHints(display, xid, record.bounds);
+        setInputHint(display, xid, !takesNoFocus(record.exStyle));
+        Atom protocols[] = {atoms.wmDeleteWindow, atoms.netWmPing};
+        XSetWMProtocols(display, xid, protocols, 2);
+        setCardinal(display, xid, atoms.netWmPid, static_cast<unsigned long>(getpid()));
+        const bool framed = (record.style & WS_CAPTION) == WS_CAPTION;
+        setAtoms(display, xid, atoms.netWmWindowType,
+                 {framed ? atoms.netWmWindowTypeNormal : atoms.netWmWindowTypeUtility});
+        std::vector<Atom> states;
+        if (!framed || (record.exStyle & WS_EX_TOOLWINDOW)) {
+            states = {atoms.netWmStateSkipTaskbar, atoms.netWmStateSkipPager};
+        }
+        if (record.exStyle & WS_EX_TOPMOST) states.push_back(atoms.netWmStateAbove);
+        setAtoms(display, xid, atoms.netWmState, states);
+        if (!framed) {
+            setCardinal(display, xid, atoms.netWmDesktop, 0xFFFFFFFFUL);  // every workspace
+            // flags: decorations given; decorations: none.
+            const long motif[5] = {2, 0, 0, 0, 0};
+            XChangeProperty(display, xid, atoms.motifWmHints, atoms.motifWmHints, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(motif), 5);
+        }
+        if (record.owner != WindowHandle::None) XSetTransientForHint(display, xid, xidOf(record.owner));
+    }
+
+    // Lock held.
+    static void moveResize(WindowRecord& record, const Rect& bounds) {
+        Display* display = desktop().display();
+        record.bounds = bounds;
+        setPositionHints(display, record.xid, bounds);
+        XMoveResizeWindow(display, record.xid, bounds.left, bounds.top, windowExtent(bounds.width()),
+                          windowExtent(bounds.height()));
+    }
+
+    // Lock held. The input shape (and, without a compositor, the bounding shape) from
+    // the pixels whose alpha is not 0, sent only when it differs from the last one.
+    static void updateShape(WindowRecord& record, const DibSection& surface, int width, int height) {
+        if (!desktop().hasShape()) return;
+        std::vector<Rect> shape = opaqueRegion(surface.bits(), width, height, surface.width());
+        if (record.shapeSet && record.shapeWidth == width && record.shapeHeight == height && shape == record.shape) return;
+        record.shape = std::move(shape);
+        record.shapeWidth = width;
+        record.shapeHeight = height;
+        record.shapeSet = true;
+        std::vector<XRectangle> rectangles;
+        rectangles.reserve(record.shape.size());
+        for (const Rect& r : record.shape) {
+            rectangles.push_back(XRectangle{static_cast<short>(r.left), static_cast<short>(r.top),
+                                            static_cast<unsigned short>(r.width()), static_cast<unsigned short>(r.height())});
+        }
+        Display* display = desktop().display();
+        XShapeCombineRectangles(display, record.xid, ShapeInput, 0, 0, rectangles.data(),
+                                static_cast<int>(rectangles.size()), ShapeSet, Unsorted);
+        if (desktop().needsBoundingShape(record)) {
+            XShapeCombineRectangles(display, record.xid, ShapeBounding, 0, 0, rectangles.data(),
+                                    static_cast<int>(rectangles.size()), ShapeSet, Unsorted);
+        }
+    }
+
+    static void warnNoCompositorOnce() {
+        static std::once_flag once;
+        std::call_once(once, [] {
+            std::fputs("tavizo: no compositing manager is running, so windows have hard edges; "
+                       "start one for smooth edges\n",
+                       stderr);
+        });
+    }
+
+    std::u16string foreignTitle(Window xid) {
+        if (!desktop().connected()) return {};
+        Display* display = desktop().display();
+        int format = 0;
+        unsigned long items = 0;
+        auto utf8 = readProperty(display, xid, desktop().atoms().netWmName, desktop().atoms().utf8String, format, items);
+        if (format != 8 || utf8.empty()) utf8 = readProperty(display, xid, XA_WM_NAME, XA_STRING, format, items);
+        if (format != 8) return {};
+        return Text::fromUtf8(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+    }
+
+    // An empty 1 x 1 cursor: what a null cursor shows.
+    Cursor blankCursor() {
+        std::lock_guard guard(blankMutex_);
+        if (!blank_) {
+            XcursorImage* image = XcursorImageCreate(1, 1);
+            if (!image) return 0;
+            image->pixels[0] = 0;
+            blank_ = XcursorImageLoadCursor(desktop().display(), image);
+            XcursorImageDestroy(image);
+        }
+        return blank_;
+    }
+
+    std::mutex blankMutex_;
+    Cursor blank_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowService> makeWindowService() { return std::make_unique<X11WindowService>(); }
+
+}  // namespace Arbor::Platform::X11

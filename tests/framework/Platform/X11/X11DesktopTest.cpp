@@ -1,0 +1,344 @@
+// The X11 backend on a real server: run by run-on-private-display, which starts Xvfb and
+// openbox and, in the composited run, a compositing manager. Without a display every
+// test skips.
+// Builds without the X11 backend compile nothing here.
+#if defined(TAVIZO_HAS_X11)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/Platform/Backend.h"
+#include "framework/Platform/Cursor.h"
+#include "framework/Platform/DibSection.h"
+#include "framework/Platform/InputShape.h"
+#include "framework/Platform/MessageQueue.h"
+#include "framework/Platform/Messages.h"
+#include "framework/Platform/Process.h"
+#include "framework/Platform/Screen.h"
+#include "framework/Platform/Window.h"
+#include "framework/Platform/X11/X11Inspection.h"
+#include "support/BackendTest.h"
+
+using namespace Arbor::Platform;
+namespace Probe = Arbor::Platform::X11::Inspection;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+bool composited() {
+    const char* flag = std::getenv("TAVIZO_TEST_COMPOSITOR");
+    return flag && std::string(flag) == "1";
+}
+
+// Handles this thread's messages until the condition holds or the time is up.
+bool pumpUntil(const std::function<bool()>& done, int milliseconds = 10000) {
+    auto& queue = messageQueueService();
+    const auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!done()) {
+        if (Clock::now() > end) return false;
+        Message message;
+        while (queue.peekMessage(message)) queue.dispatchMessage(message);
+        if (!done()) queue.waitMessage(10);
+    }
+    return true;
+}
+
+bool runTool(const std::u16string& commandLine) {
+    ProcessHandle process;
+    if (!processService().createProcess(u"", commandLine, process)) return false;
+    const bool ended = processService().waitForProcess(process, 5000) == ProcessService::Ended;
+    std::uint32_t code = 1;
+    processService().exitCode(process, code);
+    processService().closeProcess(process);
+    return ended && code == 0;
+}
+
+struct Recorded {
+    WindowHandle window;
+    std::uint32_t message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+};
+
+class X11DesktopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A display of the machine's own may lack the window manager these tests need.
+        if (!std::getenv("TAVIZO_TEST_COMPOSITOR")) GTEST_SKIP() << "runs under run-on-private-display";
+        if (!selectBackend("X11") || !isBackendAvailable("X11")) GTEST_SKIP() << "no X display";
+        ASSERT_TRUE(Probe::connected());
+        // The session script starts the manager and the compositor beside the test.
+        ASSERT_TRUE(pumpUntil([] { return Probe::windowManagerRunning(); })) << "no window manager came up";
+        if (composited()) {
+            ASSERT_TRUE(pumpUntil([] { return Probe::compositorRunning(); })) << "no compositor came up";
+        }
+    }
+    void TearDown() override {
+        for (WindowHandle window : windows_) windowService().destroy(window);
+    }
+
+    WindowHandle makeLayered(Rect bounds, std::vector<Recorded>* log = nullptr, bool topmost = true) {
+        WindowDescription description;
+        description.title = u"ArborX11Test";
+        description.bounds = bounds;
+        description.style = WS_POPUP;
+        description.exStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | (topmost ? WS_EX_TOPMOST : 0);
+        if (log) {
+            description.procedure = [log](WindowHandle w, std::uint32_t m, std::uintptr_t wp,
+                                          std::intptr_t lp) -> std::optional<std::intptr_t> {
+                log->push_back(Recorded{w, m, wp, lp});
+                return std::nullopt;
+            };
+        }
+        WindowHandle window = windowService().create(description);
+        if (window != WindowHandle::None) windows_.push_back(window);
+        return window;
+    }
+
+    // Shows the window with the surface and waits until the server shows it.
+    static bool present(WindowHandle window, const DibSection& surface, Rect bounds) {
+        if (!windowService().presentLayered(window, surface, bounds, 255)) return false;
+        windowService().show(window, true);
+        return pumpUntil([&] { return Probe::isViewable(window); });
+    }
+
+    // What each window's procedure saw; kept until the windows are gone.
+    std::vector<Recorded>& newLog() { return logs_.emplace_back(); }
+
+    std::deque<std::vector<Recorded>> logs_;
+    std::vector<WindowHandle> windows_;
+};
+
+// A picture with straight edges, a hole and soft pixels: premultiplied ARGB.
+std::unique_ptr<DibSection> pattern(int size) {
+    auto surface = createDibSection(size, size);
+    std::uint32_t* p = surface->bits();
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const int dx = x - size / 2, dy = y - size / 2;
+            const int r2 = dx * dx + dy * dy;
+            std::uint32_t value = 0;
+            if (r2 < (size / 2) * (size / 2) && r2 > (size / 8) * (size / 8)) {
+                const std::uint32_t a = (x % 7 == 0) ? 0x80 : 0xFF;  // soft columns
+                value = (a << 24) | ((std::uint32_t(x) * a / 255) << 16) | ((std::uint32_t(y) * a / 255) << 8) |
+                        ((a / 2) & 0xFF);
+            }
+            p[y * size + x] = value;
+        }
+    }
+    return surface;
+}
+
+}  // namespace
+
+TEST_F(X11DesktopTest, PresentedPixelsReadBackExactlyAtTheAskedPlace) {
+    if (!composited()) GTEST_SKIP() << "needs the composited session";
+    constexpr int size = 256;
+    auto surface = pattern(size);
+    // Partly off-screen on the left: the manager must keep the asked place.
+    const Rect bounds{-40, 100, -40 + size, 100 + size};
+    WindowHandle window = makeLayered(bounds);
+    ASSERT_NE(window, WindowHandle::None);
+    ASSERT_TRUE(present(window, *surface, bounds));
+    EXPECT_EQ(Probe::windowDepth(window), 32);
+    EXPECT_TRUE(Probe::presentsFromSharedMemory(*surface));
+    ASSERT_TRUE(pumpUntil([&] { return Probe::screenPosition(window) == Point{-40, 100}; }))
+        << "placed at " << Probe::screenPosition(window).value_or(Point{}).x << ","
+        << Probe::screenPosition(window).value_or(Point{}).y;
+
+    const std::vector<std::uint32_t> shown = Probe::windowPixels(window, size, size);
+    ASSERT_EQ(shown.size(), std::size_t(size * size));
+    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), surface->bits()));
+    const auto input = Probe::shapeRectangles(window, true);
+    EXPECT_EQ(input, opaqueRegion(surface->bits(), size, size, size));
+
+    // How long one present of an unchanged picture takes (the shape is not sent again).
+    std::vector<double> times;
+    for (int i = 0; i < 30; ++i) {
+        const auto start = Clock::now();
+        ASSERT_TRUE(windowService().presentLayered(window, *surface, bounds, 255));
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    const auto regionStart = Clock::now();
+    for (int i = 0; i < 100; ++i) (void)opaqueRegion(surface->bits(), size, size, size);
+    const double regionMs = std::chrono::duration<double, std::milli>(Clock::now() - regionStart).count() / 100;
+    std::printf("present 256x256: median %.3f ms; input shape %zu rectangles made in %.3f ms\n",
+                times[times.size() / 2], input.size(), regionMs);
+}
+
+TEST_F(X11DesktopTest, SurfacesOutsideSharedMemoryAreSentWhole) {
+    if (!composited()) GTEST_SKIP() << "needs the composited session";
+    // A surface of plain memory (as where shared memory is refused) takes the path
+    // that sends the pixels in the request.
+    constexpr int size = 48;
+    std::unique_ptr<DibSection> plain;
+    {
+        Testing::BackendScope headless("Headless");
+        plain = pattern(size);
+    }
+    selectBackend("X11");
+    const Rect bounds{700, 100, 700 + size, 100 + size};
+    WindowHandle window = makeLayered(bounds);
+    ASSERT_TRUE(present(window, *plain, bounds));
+    EXPECT_FALSE(Probe::presentsFromSharedMemory(*plain));
+    const auto shown = Probe::windowPixels(window, size, size);
+    ASSERT_EQ(shown.size(), std::size_t(size * size));
+    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), plain->bits()));
+}
+
+TEST_F(X11DesktopTest, ClicksPassThroughTransparentPixelsOnly) {
+    if (!composited()) GTEST_SKIP() << "needs the composited session";
+    constexpr int size = 100;
+    const Rect bounds{300, 300, 300 + size, 300 + size};
+    auto below = createDibSection(size, size);
+    std::fill(below->bits(), below->bits() + size * size, 0xFF204080u);
+    auto above = createDibSection(size, size);  // left half opaque, right half clear
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size / 2; ++x) above->bits()[y * size + x] = 0xFF808080u;
+
+    std::vector<Recorded>& belowLog = newLog();
+    std::vector<Recorded>& aboveLog = newLog();
+    // The window manager raises a window that is clicked; the topmost band keeps the
+    // upper window above the lower one all the same.
+    WindowHandle lower = makeLayered(bounds, &belowLog, false);
+    ASSERT_TRUE(present(lower, *below, bounds));
+    WindowHandle upper = makeLayered(bounds, &aboveLog);
+    ASSERT_TRUE(present(upper, *above, bounds));
+    // The manager gives its frame the window's input shape a moment after mapping.
+    const auto region = opaqueRegion(above->bits(), size, size, size);
+    ASSERT_TRUE(pumpUntil([&] { return Probe::frameInputShape(upper) == region; }));
+
+    auto downs = [](const std::vector<Recorded>& log, std::uint32_t message) {
+        return std::count_if(log.begin(), log.end(), [&](const Recorded& r) { return r.message == message; });
+    };
+    ASSERT_TRUE(Probe::click(300 + 75, 300 + 50));
+    ASSERT_TRUE(pumpUntil([&] { return downs(belowLog, WM_LBUTTONDOWN) == 1; })) << "the window below got nothing";
+    EXPECT_EQ(downs(aboveLog, WM_LBUTTONDOWN), 0);
+
+    ASSERT_TRUE(Probe::click(300 + 25, 300 + 50));
+    ASSERT_TRUE(pumpUntil([&] { return downs(aboveLog, WM_LBUTTONUP) == 1; })) << "the opaque pixel let the click by";
+    EXPECT_EQ(downs(belowLog, WM_LBUTTONDOWN), 1);
+    auto press = std::find_if(aboveLog.begin(), aboveLog.end(), [](const Recorded& r) { return r.message == WM_LBUTTONDOWN; });
+    ASSERT_NE(press, aboveLog.end());
+    EXPECT_EQ(pointParamX(press->lParam), 25);
+    EXPECT_EQ(pointParamY(press->lParam), 50);
+    EXPECT_EQ(press->wParam & 1u, 1u);  // the left button is down
+    EXPECT_GE(downs(aboveLog, WM_SETCURSOR), 1);
+
+    // A second press soon after on the same spot is a double click.
+    ASSERT_TRUE(Probe::click(300 + 25, 300 + 50));
+    EXPECT_TRUE(pumpUntil([&] { return downs(aboveLog, WM_LBUTTONDBLCLK) == 1; }));
+}
+
+TEST_F(X11DesktopTest, WithoutCompositorTheWindowIsCutToItsAlpha) {
+    if (composited()) GTEST_SKIP() << "needs the session without a compositor";
+    constexpr int size = 64;
+    auto surface = pattern(size);
+    const Rect bounds{50, 50, 50 + size, 50 + size};
+    WindowHandle window = makeLayered(bounds);
+    ASSERT_NE(window, WindowHandle::None);
+    ASSERT_TRUE(present(window, *surface, bounds));
+    EXPECT_EQ(Probe::windowDepth(window), 24);
+    const auto region = opaqueRegion(surface->bits(), size, size, size);
+    EXPECT_EQ(Probe::shapeRectangles(window, false), region);
+    EXPECT_EQ(Probe::shapeRectangles(window, true), region);
+    // Colours arrive unchanged; only the alpha is the shape's.
+    const auto shown = Probe::windowPixels(window, size, size);
+    ASSERT_EQ(shown.size(), std::size_t(size * size));
+    const int inside = (size / 2) * size + size / 2 + size / 4;  // in the ring
+    EXPECT_EQ(shown[inside], surface->bits()[inside] & 0x00FFFFFFu);
+}
+
+TEST_F(X11DesktopTest, ASecondMonitorWidensTheVirtualScreen) {
+    std::vector<Recorded>& log = newLog();
+    auto surface = createDibSection(8, 8);
+    std::fill(surface->bits(), surface->bits() + 64, 0xFFFFFFFFu);
+    WindowHandle window = makeLayered({0, 0, 8, 8}, &log);
+    ASSERT_TRUE(present(window, *surface, {0, 0, 8, 8}));
+
+    const Rect before = screenService().metrics().virtualScreen;
+    ASSERT_TRUE(runTool(u"xrandr --setmonitor ArborSecond 640/169x480/127+2000+0 none"));
+    const ScreenMetrics after = screenService().metrics();
+    runTool(u"xrandr --delmonitor ArborSecond");
+    if (after.virtualScreen == before) GTEST_SKIP() << "this server ignores monitors set by hand";
+    EXPECT_EQ(after.virtualScreen.right, std::max(before.right, 2640));
+    EXPECT_EQ(after.virtualScreen.bottom, before.bottom);
+}
+
+TEST_F(X11DesktopTest, KeysReachTheActiveWindowAndShowInKeyState) {
+    std::vector<Recorded>& log = newLog();
+    WindowDescription description;
+    description.title = u"ArborX11Keys";
+    description.bounds = {600, 600, 700, 700};
+    description.style = WS_POPUP;
+    description.procedure = [&log](WindowHandle w, std::uint32_t m, std::uintptr_t wp,
+                                   std::intptr_t lp) -> std::optional<std::intptr_t> {
+        log.push_back(Recorded{w, m, wp, lp});
+        return std::nullopt;
+    };
+    WindowHandle window = windowService().create(description);
+    ASSERT_NE(window, WindowHandle::None);
+    windows_.push_back(window);
+    windowService().show(window, true, true);
+    ASSERT_TRUE(pumpUntil([&] { return Probe::isViewable(window); }));
+    auto heard = [&](std::uint32_t message) {
+        return std::any_of(log.begin(), log.end(),
+                           [&](const Recorded& r) { return r.message == message && r.wParam == 'Q'; });
+    };
+    // Keys go where the focus is; the window manager may take a moment to give it.
+    ASSERT_TRUE(pumpUntil([&] {
+        Probe::letterKey('Q', true);
+        Probe::letterKey('Q', false);
+        return heard(WM_KEYUP);
+    }));
+    EXPECT_TRUE(heard(WM_KEYDOWN));
+    ASSERT_TRUE(Probe::letterKey('Q', true));
+    EXPECT_TRUE(windowService().isKeyDown('Q'));
+    ASSERT_TRUE(Probe::letterKey('Q', false));
+    EXPECT_FALSE(windowService().isKeyDown('Q'));
+}
+
+TEST_F(X11DesktopTest, CursorsComeFromWholePicturesOnly) {
+    CursorPixels picture;
+    picture.width = 4;
+    picture.height = 3;
+    picture.hotspotX = 1;
+    picture.pixels.assign(12, 0x80FF0000u);
+    auto cursor = createCursor(picture);
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_NE(cursor->handle(), nullptr);
+    EXPECT_TRUE(windowService().setCursor(cursor.get()));
+    picture.pixels.pop_back();  // one pixel short of the picture
+    EXPECT_EQ(createCursor(picture), nullptr);
+}
+
+// Kills the compositor, so it comes last in the composited session.
+TEST_F(X11DesktopTest, WhenTheCompositorEndsWindowsAreCutToTheirAlpha) {
+    const char* compositor = std::getenv("TAVIZO_TEST_COMPOSITOR_PID");
+    if (!composited() || !compositor) GTEST_SKIP() << "needs the composited session";
+    constexpr int size = 64;
+    auto surface = pattern(size);
+    const Rect bounds{400, 50, 400 + size, 50 + size};
+    WindowHandle window = makeLayered(bounds);
+    ASSERT_TRUE(present(window, *surface, bounds));
+    ASSERT_EQ(Probe::windowDepth(window), 32);
+    const auto whole = Probe::shapeRectangles(window, false);
+    ASSERT_EQ(whole, (std::vector<Rect>{{0, 0, size, size}}));
+
+    ASSERT_TRUE(runTool(u"kill " + std::u16string(compositor, compositor + std::strlen(compositor))));
+    ASSERT_TRUE(pumpUntil([] { return !Probe::compositorRunning(); }));
+    const auto region = opaqueRegion(surface->bits(), size, size, size);
+    EXPECT_TRUE(pumpUntil([&] { return Probe::shapeRectangles(window, false) == region; }));
+}
+
+#endif  // TAVIZO_HAS_X11

@@ -321,4 +321,8 @@ bool HeadlessDesktop::presentPixels(WindowHandle handle, int width, int height,
 
 WindowHandle HeadlessDesktop::foregroundWindow() const { return windowing_->foreground(); }
 
+bool HeadlessDesktop::setWindowProcessId(WindowHandle handle, std::uint32_t processId) {
+    return windowing_->setProcessId(handle, processId);
+}
+
 }  // namespace Arbor::Platform::Headless

@@ -57,6 +57,7 @@ struct WindowState {
     std::uint32_t exStyle = 0;
     WindowHandle owner = WindowHandle::None;
     ThreadId thread = 0;
+    std::uint32_t processId = 0;  // 0: this program's own window
     // The last presented picture (straight 0xAARRGGBB words, row by row).
     int pixelWidth = 0;
     int pixelHeight = 0;
@@ -129,6 +130,9 @@ public:
     bool presentPixels(WindowHandle handle, int width, int height,
                        const std::vector<std::uint32_t>& pixels);
     WindowHandle foregroundWindow() const;
+    // Lets a window stand for one of another program (as the windows of launched
+    // programs do on a shared desktop): the window service reports that process id.
+    bool setWindowProcessId(WindowHandle handle, std::uint32_t processId);
 
     HeadlessWindowing& windowing();
 

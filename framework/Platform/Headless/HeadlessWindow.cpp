@@ -52,7 +52,9 @@ public:
     bool setForeground(WindowHandle window) override { return w().setForeground(window); }
     std::vector<WindowHandle> topLevelWindows() override { return w().zOrder(); }
     std::uint32_t processIdOf(WindowHandle window) override {
-        return w().exists(window) ? Host::currentProcessId() : 0;
+        auto state = w().state(window);
+        if (!state) return 0;
+        return state->processId != 0 ? state->processId : Host::currentProcessId();
     }
     ThreadId threadIdOf(WindowHandle window) override {
         auto state = w().state(window);

@@ -286,6 +286,14 @@ TEST_F(EvaluatorTest, ParametersAndObjectPaths) {
     }
     EXPECT_EQ(parser_.scope(), &root);
     EXPECT_EQ(failure(u"WAIT"), u"不正な値 'WAIT' が設定されています。");
+    // A node owned elsewhere is reachable while linked, and only then.
+    ScopeNode scene(u"Scene");
+    scene.setNumber(u"X", 5);
+    root.linkChild(scene);
+    EXPECT_EQ(eval(u"Scene.X")->toNum(), 5.0);
+    root.unlinkChild(scene);
+    EXPECT_EQ(failure(u"Scene.X"), u"不正な値 'Scene' が設定されています。");
+    EXPECT_EQ(root.children().size(), 1u);
 }
 
 TEST_F(EvaluatorTest, RememberedLookupsFollowTableChanges) {

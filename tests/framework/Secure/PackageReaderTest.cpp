@@ -120,6 +120,20 @@ TEST(PackageReader, StoredPlainEntryReadsAsItsBytes) {
     EXPECT_EQ(reader->readEntry(u"f"), bytesOf("as it stands"));
 }
 
+TEST(PackageReader, EncipheredHeaderEndsWithTheCrcTopByte) {
+    // Readers only run the header through the keys, but its last byte is the CRC's top
+    // byte, as ZIP tools expect it.
+    const auto plain = bytesOf("check byte");
+    const auto pkg = onePackage(u"f", plain, false, true);
+    ASSERT_EQ(le32(pkg, directoryOffset(pkg) + 24), ZipCrypto::kHeaderSize + plain.size());
+    EXPECT_EQ(pkg[ZipCrypto::kHeaderSize - 1], crc32Of(plain) >> 24);
+    ZipCrypto keys = ZipCrypto::fromPassword(kPassword);
+    for (std::size_t i = 0; i < ZipCrypto::kHeaderSize; ++i) keys.update(pkg[i]);
+    std::vector<std::uint8_t> body(pkg.begin() + ZipCrypto::kHeaderSize, pkg.begin() + ZipCrypto::kHeaderSize + plain.size());
+    keys.decipher(body);
+    EXPECT_EQ(body, plain);
+}
+
 TEST(PackageReader, EncipheredEntryOfStoredSizeTwelveIsEmpty) {
     auto pkg = onePackage(u"empty", {}, false, true);
     ASSERT_EQ(le32(pkg, directoryOffset(pkg) + 24), 12u);

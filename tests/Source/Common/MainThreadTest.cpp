@@ -10,12 +10,16 @@
 
 #include "Source/Application/ApplicationState.h"
 #include "Source/Common/DisplayChange.h"
+#include "Source/Common/FrameEnvironment.h"
 #include "Source/Common/MainThread.h"
 #include "Source/Common/RestackQueue.h"
 #include "Source/Common/SystemVariables.h"
 #include "Source/Common/UserInput.h"
 #include "Source/GameComponent/CharacterObject.h"
 #include "Source/GameComponent/DesktopObject.h"
+#include "framework/Platform/Backend.h"
+#include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/MessageQueue.h"
 
 using namespace Quenta;
 using Common::SystemVariables;
@@ -204,4 +208,25 @@ TEST_F(MainThreadFixture, FrameLimitBeginsQuitting) {
     EXPECT_TRUE(state.isQuitting());
     EXPECT_EQ(env.quits.load(), 1);
     EXPECT_EQ(thread.framesRun(), 5u);  // quitting begins after frame 4; frame 5 ends it
+}
+
+TEST(PlatformFrameEnvironment, DesktopIsTheVirtualScreenUnlessDisplayFormatsDiffer) {
+    if (Arbor::Platform::currentBackend() != Arbor::Platform::BackendKind::Headless) GTEST_SKIP();
+    auto& desktop = Arbor::Platform::Headless::HeadlessDesktop::instance();
+    desktop.reset();
+    Common::PlatformFrameEnvironment environment(Arbor::Platform::messageQueueService().currentThreadId());
+    desktop.setScreen({Arbor::Platform::Rect{-1280, -200, 1920, 1080}, 1920, 1080, true});
+    Common::DesktopGeometry g = environment.desktopGeometry();
+    EXPECT_EQ(g.originX, -1280);
+    EXPECT_EQ(g.originY, -200);
+    EXPECT_EQ(g.width, 3200);
+    EXPECT_EQ(g.height, 1280);
+    // Displays of mixed formats: the primary screen's size, the virtual screen's corner.
+    desktop.setScreen({Arbor::Platform::Rect{-1280, -200, 1920, 1080}, 1920, 1080, false});
+    g = environment.desktopGeometry();
+    EXPECT_EQ(g.originX, -1280);
+    EXPECT_EQ(g.originY, -200);
+    EXPECT_EQ(g.width, 1920);
+    EXPECT_EQ(g.height, 1080);
+    desktop.reset();
 }

@@ -53,6 +53,9 @@ TEST_F(EvaluatorTest, EqualityToleranceAndComparisons) {
     EXPECT_TRUE(eval(u"\"a\" == \"a\"")->toBool());
     EXPECT_FALSE(eval(u"\"a\" == \"A\"")->toBool());
     EXPECT_TRUE(eval(u"true == 5")->toBool());
+    // Equalities group from the left: (2 == 2) == 1, not 2 == (2 == 1).
+    EXPECT_TRUE(eval(u"2 == 2 == 1")->toBool());
+    EXPECT_TRUE(eval(u"1 != 2 != 0")->toBool());
 }
 
 TEST_F(EvaluatorTest, ArithmeticAndZeroChecks) {

@@ -4,6 +4,7 @@
 #include "framework/Secure/PackageWriter.h"
 #include "framework/Secure/RawDeflate.h"
 #include "framework/Secure/ResourceCache.h"
+#include "framework/Secure/WholeFile.h"
 #include "framework/Secure/ZipCrypto.h"
 #include "PackageTestSupport.h"
 #include "framework/Platform/NativePath.h"
@@ -303,6 +304,13 @@ TEST(PackageWriter, WritesWholeThroughATemporaryFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
     // A folder that does not exist: nothing written, failure reported.
     EXPECT_FALSE(writer.writeTo(dir.path() / "no" / "such" / "out.qnd"));
+    // Reading back: an empty file is empty content, a missing one is no content.
+    writeFile(dir.path() / "empty", {});
+    const auto empty = readWholeFile(dir.path() / "empty");
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->empty());
+    EXPECT_EQ(readWholeFile(path), *writer.build());
+    EXPECT_FALSE(readWholeFile(dir.path() / "missing"));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "framework/Platform/AudioOutput.h"
 #include "framework/Platform/Clock.h"
+#include "framework/Platform/DibSection.h"
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/Library.h"
 #include "framework/Platform/Memory.h"
@@ -145,6 +146,17 @@ TEST_P(ServicesTest, ShutdownPrivilegeCanBeEnabled) {
 }
 
 TAVIZO_INSTANTIATE_FOR_BACKENDS(ServicesTest);
+
+TEST(DibSection, OnePixelIsTheSmallestSurface) {
+    const auto one = createDibSection(1, 1);
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->width(), 1);
+    EXPECT_EQ(one->height(), 1);
+    EXPECT_EQ(one->bits()[0], 0u);
+    EXPECT_FALSE(createDibSection(0, 1));
+    EXPECT_FALSE(createDibSection(1, 0));
+    EXPECT_FALSE(createDibSection(-1, 5));
+}
 
 TEST(AudioFormat, OnlyConsistentIntegerPcmWithinTheLimitsIsPlayable) {
     // tag, channels, rate, bytes per second, block align, bits

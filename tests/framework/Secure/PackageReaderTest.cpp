@@ -60,6 +60,11 @@ TEST(PackageReader, NamesCompareExactly) {
     EXPECT_TRUE(reader->readEntry(u"Sub\\Face.PNG").empty());
     EXPECT_TRUE(reader->readEntry(u"Sub/Face.png").empty());
     EXPECT_TRUE(reader->readEntry(u"Face.png").empty());
+    // Names are UTF-16 throughout, not just their low bytes.
+    auto wide = PackageReader::openMemory(onePackage(u"絵\\顔.png", bytesOf("face"), false, false), kPassword);
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->entries()[0].name, u"絵\\顔.png");
+    EXPECT_EQ(wide->readEntry(u"絵\\顔.png"), bytesOf("face"));
 }
 
 TEST(PackageReader, WrongPasswordMakesEveryEncipheredEntryNotFound) {

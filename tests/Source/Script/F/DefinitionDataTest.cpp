@@ -161,6 +161,9 @@ TEST(DefinitionData, FieldNameTablesHaveTheListedSizes) {
     EXPECT_EQ(fieldNames(RegisterKind::TextLayer).at(TextLayerField::PosY), u"PosY");
     EXPECT_EQ(fieldNames(RegisterKind::BalloonImageLayer).at(ImageLayerField::Flip), u"Flip");
     EXPECT_TRUE(fieldNames(13).empty());
+    EXPECT_TRUE(fieldNames(-1).empty());
+    EXPECT_TRUE(registerName(13).empty());
+    EXPECT_TRUE(registerName(-1).empty());
 }
 
 #include "Source/Script/F/ReferenceCheck.h"

@@ -325,7 +325,8 @@ TEST_F(EvaluatorTest, RememberedLookupsFollowTableChanges) {
     const TokenBlock call{lineOf(u"Late(3)")};
     parser_.setLine(call[0]);
     EXPECT_EQ(messageOf([&] { evaluate(parser_, false); }), u"存在しない命令Lateが呼び出されています。");
-    table.add(u"Late", sumHandler);
+    EXPECT_FALSE(table.add(u"Late", nullptr));
+    EXPECT_TRUE(table.add(u"Late", sumHandler));
     parser_.setLine(call[0]);
     EXPECT_EQ(evaluate(parser_, false)->toNum(), 3.0);
 }

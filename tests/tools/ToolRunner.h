@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace ToolTesting {
 
@@ -28,7 +29,7 @@ inline std::string quote(const std::string& s) {
 #endif
 
 // args are passed to the shell quoted one by one.
-inline ToolResult runTool(std::initializer_list<std::string> args, const std::filesystem::path& scratch) {
+inline ToolResult runTool(const std::vector<std::string>& args, const std::filesystem::path& scratch) {
     std::string command = quote(TAVIZO_TOOL_PATH);
     for (const auto& a : args) command += " " + quote(a);
     const auto outFile = scratch / "tool-output.txt";

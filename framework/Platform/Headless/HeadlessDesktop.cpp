@@ -349,4 +349,8 @@ void HeadlessDesktop::setCurrentCursor(const NativeCursor* cursor) {
     state_->cursorShape = cursor;
 }
 
+bool HeadlessDesktop::setWindowProcessId(WindowHandle handle, std::uint32_t processId) {
+    return windowing_->setProcessId(handle, processId);
+}
+
 }  // namespace Arbor::Platform::Headless

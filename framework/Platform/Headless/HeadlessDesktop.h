@@ -61,6 +61,7 @@ struct WindowState {
     std::uint32_t exStyle = 0;
     WindowHandle owner = WindowHandle::None;
     ThreadId thread = 0;
+    std::uint32_t processId = 0;  // 0: this program's own window
     // The last presented picture (0xAARRGGBB words, row by row): straight when a test
     // stored it with presentPixels, premultiplied when it came from a layered present,
     // which also records its constant opacity.
@@ -150,6 +151,9 @@ public:
     // destroyed since); null when hidden or never set.
     const NativeCursor* currentCursor() const;
     void setCurrentCursor(const NativeCursor* cursor);
+    // Lets a window stand for one of another program (as the windows of launched
+    // programs do on a shared desktop): the window service reports that process id.
+    bool setWindowProcessId(WindowHandle handle, std::uint32_t processId);
 
     HeadlessWindowing& windowing();
 

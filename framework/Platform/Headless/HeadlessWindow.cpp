@@ -71,7 +71,9 @@ public:
     }
     bool isKeyDown(int virtualKey) override { return Headless::HeadlessDesktop::instance().isKeyDown(virtualKey); }
     std::uint32_t processIdOf(WindowHandle window) override {
-        return w().exists(window) ? hostServices().currentProcessId() : 0;
+        auto state = w().state(window);
+        if (!state) return 0;
+        return state->processId != 0 ? state->processId : hostServices().currentProcessId();
     }
     ThreadId threadIdOf(WindowHandle window) override {
         auto state = w().state(window);

@@ -220,6 +220,14 @@ bool HeadlessWindowing::setExStyle(WindowHandle window, std::uint32_t exStyle) {
     return true;
 }
 
+bool HeadlessWindowing::setProcessId(WindowHandle window, std::uint32_t processId) {
+    std::lock_guard lock(mutex_);
+    WindowRecord* record = find(window);
+    if (!record) return false;
+    record->state.processId = processId;
+    return true;
+}
+
 bool HeadlessWindowing::setForeground(WindowHandle window) {
     std::lock_guard lock(mutex_);
     if (!find(window)) return false;

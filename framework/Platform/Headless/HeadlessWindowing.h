@@ -41,6 +41,7 @@ public:
     bool setOwner(WindowHandle window, WindowHandle owner);
     bool setExStyle(WindowHandle window, std::uint32_t exStyle);
     bool setForeground(WindowHandle window);
+    bool setProcessId(WindowHandle window, std::uint32_t processId);
     WindowHandle foreground() const;
     std::vector<WindowHandle> zOrder() const;
     bool presentPixels(WindowHandle window, int width, int height,

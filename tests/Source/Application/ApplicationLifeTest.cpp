@@ -2,11 +2,13 @@
 // desktop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "Source/Application/Application.h"
 #include "Source/Application/ApplicationIdentity.h"
+#include "Source/GameComponent/CharacterObject.h"
 #include "Source/GameComponent/CharacterRegistry.h"
 #include "Source/GameComponent/DesktopObject.h"
 #include "framework/Platform/Backend.h"
@@ -58,6 +60,26 @@ struct ApplicationLife : ::testing::Test {
     ApplicationState state;
 };
 
+// Notes, in the first frame it takes part in, every registered character and whether
+// each was started.
+class FirstFrameProbe : public Quenta::GameComponent::GameObject {
+public:
+    FirstFrameProbe(std::vector<std::u16string>& names, bool& allStarted) : names_(names), allStarted_(allStarted) {}
+    void inputPhase() override {
+        if (done_) return;
+        done_ = true;
+        Quenta::GameComponent::CharacterRegistry::instance().forEach([&](Quenta::GameComponent::CharacterObject& c) {
+            names_.push_back(c.name());
+            allStarted_ = allStarted_ && c.isStarted();
+        });
+    }
+
+private:
+    std::vector<std::u16string>& names_;
+    bool& allStarted_;
+    bool done_ = false;
+};
+
 }  // namespace
 
 TEST_F(ApplicationLife, MainObjectOnlyStartsRunsFramesAndQuits) {
@@ -76,8 +98,16 @@ TEST_F(ApplicationLife, CharactersAreCreatedAndWoundDown) {
     fs::create_directories(program.path() / "Data" / "alpha");
     std::ofstream(program.path() / "Data" / "beta.qnd") << "x";
     std::ofstream(program.path() / "Data" / "alpha.qnd") << "x";
+    // Looks at the characters in the first frame, on the frame thread, which runs only
+    // after start-up; the exit sequence deletes the probe with the desktop's children.
+    std::vector<std::u16string> seen;
+    bool allStarted = true;
+    Quenta::GameComponent::DesktopObject::instance().addChild(std::make_unique<FirstFrameProbe>(seen, allStarted));
     EXPECT_EQ(runWith({u"--frames", u"3"}), 0);
     EXPECT_TRUE(boxTexts().empty());
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen, (std::vector<std::u16string>{u"MAIN_OBJECT", u"alpha", u"beta"}));
+    EXPECT_TRUE(allStarted);
     EXPECT_EQ(Quenta::GameComponent::CharacterRegistry::instance().size(), 0u);
 }
 

@@ -45,9 +45,12 @@ TEST(ApplicationState, BeginQuittingTerminatesEveryCharacterOnce) {
     EXPECT_EQ(b.lifeState(), LifeState::TerminationRequested);
     a.inputPhase();
     EXPECT_EQ(a.lifeState(), LifeState::Terminated);
-    // A second request does nothing: it must not restart a finished character.
+    // A second request does nothing: it must not restart a finished character, nor
+    // reach one made after quitting began.
+    GameComponent::CharacterObject late(u"late");
     state.beginQuitting();
     EXPECT_EQ(a.lifeState(), LifeState::Terminated);
+    EXPECT_EQ(late.lifeState(), LifeState::Running);
 }
 
 TEST(ApplicationState, SystemRebootAfterQuittingBeganStillRecordsTheReboot) {

@@ -10,6 +10,7 @@
 
 #include "Source/Application/ApplicationState.h"
 #include "Source/Common/ClockSnapshot.h"
+#include "Source/Common/FrameEnvironment.h"
 #include "Source/Common/MainThread.h"
 #include "Source/Common/SystemVariables.h"
 #include "Source/Common/UserInput.h"
@@ -20,6 +21,9 @@
 #include "Source/Interpreter/Evaluator.h"
 #include "Source/Interpreter/Lexer.h"
 #include "Source/Interpreter/Parser.h"
+#include "framework/Platform/Backend.h"
+#include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/MessageQueue.h"
 
 using namespace Quenta;
 using Common::SystemVariables;
@@ -260,4 +264,25 @@ TEST_F(MainThreadFixture, ScriptsSeeWhatTheFramePublishesWhileTheFrameThreadExis
     // Without a program the variables read 0 and there is no user input.
     EXPECT_EQ(scripted.evaluate(u"Width + MouseY"), 0);
     EXPECT_EQ(Interpreter::ScriptHost::current().userInput(), u"");
+}
+
+TEST(PlatformFrameEnvironment, DesktopIsTheVirtualScreenUnlessDisplayFormatsDiffer) {
+    if (Arbor::Platform::currentBackendName() != "Headless") GTEST_SKIP();
+    auto& desktop = Arbor::Platform::Headless::HeadlessDesktop::instance();
+    desktop.reset();
+    Common::PlatformFrameEnvironment environment(Arbor::Platform::messageQueueService().currentThreadId());
+    desktop.setScreen({Arbor::Platform::Rect{-1280, -200, 1920, 1080}, 1920, 1080, true});
+    Common::DesktopGeometry g = environment.desktopGeometry();
+    EXPECT_EQ(g.originX, -1280);
+    EXPECT_EQ(g.originY, -200);
+    EXPECT_EQ(g.width, 3200);
+    EXPECT_EQ(g.height, 1280);
+    // Displays of mixed formats: the primary screen's size, the virtual screen's corner.
+    desktop.setScreen({Arbor::Platform::Rect{-1280, -200, 1920, 1080}, 1920, 1080, false});
+    g = environment.desktopGeometry();
+    EXPECT_EQ(g.originX, -1280);
+    EXPECT_EQ(g.originY, -200);
+    EXPECT_EQ(g.width, 1920);
+    EXPECT_EQ(g.height, 1080);
+    desktop.reset();
 }

@@ -1,6 +1,7 @@
 // Programs launched for characters: real processes on every backend.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "Source/GameComponent/CharacterObject.h"
 #include "framework/Platform/Backend.h"
 #include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/Messages.h"
 #include "framework/Platform/Window.h"
 
 using namespace Quenta;
@@ -131,6 +133,48 @@ TEST(ProcessManager, CloseAllGivesUpOnAProgramThatKeepsRunning) {
     EXPECT_TRUE(launcherRan.ran.empty());
 }
 
+TEST(ProcessManager, BringToFrontRaisesTheOwnerOfTheProgramsVisibleWindow) {
+    if (Arbor::Platform::currentBackendName() != "Headless") GTEST_SKIP();
+    auto& desktop = Arbor::Platform::Headless::HeadlessDesktop::instance();
+    desktop.reset();
+    CharacterObject launcher(u"launcher");
+    ProcessManager manager;
+    auto thread = manager.launch(u"", sleepingProgram(1), &launcher, CharacterCommand{u"OnFinished"});
+    while (thread->processId() == 0 && !thread->isFinished()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_NE(thread->processId(), 0u);
+    // The program's windows, made to stand for it on the virtual desktop: a hidden
+    // helper window on top, then a visible window whose owner lies below everything.
+    auto& windows = Arbor::Platform::windowService();
+    auto make = [&](Arbor::Platform::WindowHandle owner, bool visible) {
+        Arbor::Platform::WindowDescription d;
+        d.owner = owner;
+        d.style = visible ? Arbor::Platform::WS_VISIBLE : 0;
+        const auto w = windows.create(d);
+        desktop.setWindowProcessId(w, thread->processId());
+        return w;
+    };
+    const auto owner = make(Arbor::Platform::WindowHandle::None, false);
+    const auto shown = make(owner, true);
+    const auto helper = make(Arbor::Platform::WindowHandle::None, false);
+    Arbor::Platform::WindowDescription own;
+    own.style = Arbor::Platform::WS_VISIBLE;
+    const auto mine = windows.create(own);
+    windows.setZOrder(owner, Arbor::Platform::ZOrder::Bottom);
+    windows.setZOrder(shown, Arbor::Platform::ZOrder::Top);
+    windows.setZOrder(helper, Arbor::Platform::ZOrder::Top);
+    windows.setZOrder(mine, Arbor::Platform::ZOrder::Top);
+    ASSERT_EQ(desktop.zOrder(), (std::vector<Arbor::Platform::WindowHandle>{mine, helper, shown, owner}));
+
+    manager.bringToFront();
+    ASSERT_FALSE(desktop.zOrder().empty());
+    EXPECT_EQ(desktop.zOrder().front(), owner);
+    EXPECT_TRUE(windows.isVisible(owner));
+    EXPECT_FALSE(windows.isTopmost(owner));
+    EXPECT_FALSE(windows.isVisible(helper));
+    manager.closeAll(0);
+    desktop.reset();
+}
+
 #if defined(_WIN32)
 TEST(ProcessManager, CloseAllAsksAProgramWithAWindowToClose) {
     if (Arbor::Platform::currentBackendName() != "Win32") GTEST_SKIP();
@@ -151,7 +195,25 @@ TEST(ProcessManager, CloseAllAsksAProgramWithAWindowToClose) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_TRUE(shown());
+    // Raising puts the program (its window, or the window that owns it) above ours.
+    const auto program = windows.firstTopLevelWindowOf(thread->processId());
+    const auto raised = windows.parent(program) != Arbor::Platform::WindowHandle::None ? windows.parent(program) : program;
+    Arbor::Platform::WindowDescription own;
+    own.title = u"ArborBringToFrontProbe";
+    own.style = Arbor::Platform::WS_POPUP | Arbor::Platform::WS_VISIBLE;
+    own.bounds = Arbor::Platform::Rect{0, 0, 20, 20};
+    const auto mine = windows.create(own);
+    ASSERT_NE(mine, Arbor::Platform::WindowHandle::None);
+    windows.setZOrder(mine, Arbor::Platform::ZOrder::Top);
+    auto rank = [&](Arbor::Platform::WindowHandle w) {
+        const auto all = windows.topLevelWindows();
+        return std::find(all.begin(), all.end(), w) - all.begin();
+    };
+    ASSERT_LT(rank(mine), rank(raised));
     manager.bringToFront();
+    EXPECT_LT(rank(raised), rank(mine));
+    EXPECT_TRUE(windows.isVisible(raised));
+    windows.destroy(mine);
     EXPECT_TRUE(manager.closeAll());
     launcher.inputPhase();
     EXPECT_EQ(launcherRan.ran.size(), 1u);

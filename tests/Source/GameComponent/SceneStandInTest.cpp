@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+
 #include "Source/GameComponent/DisplayChange.h"
 #include "Source/GameComponent/RestackQueue.h"
 #include "Source/GameComponent/CharacterObject.h"
@@ -58,14 +61,52 @@ TEST(CharacterObject, CommandsRunInOrderAtTheNextInputPhase) {
     EXPECT_EQ(ran.back(), u"later");
 }
 
+namespace {
+// Notes each phase it takes part in, as "<name><phase letter>".
+class PhaseLog : public GameObject {
+public:
+    PhaseLog(std::string name, std::string& log) : name_(std::move(name)), log_(log) {}
+    void inputPhase() override { note('i', [this] { GameObject::inputPhase(); }); }
+    void updatePhase() override { note('u', [this] { GameObject::updatePhase(); }); }
+    void motionPhase() override { note('m', [this] { GameObject::motionPhase(); }); }
+    void animationPhase() override { note('a', [this] { GameObject::animationPhase(); }); }
+    void renderPhase() override { note('r', [this] { GameObject::renderPhase(); }); }
+
+private:
+    template <typename Walk>
+    void note(char phase, Walk walk) {
+        log_ += name_ + phase + ' ';
+        walk();
+    }
+    std::string name_;
+    std::string& log_;
+};
+}  // namespace
+
 TEST(GameObject, PhasesWalkChildrenAndRestackMovesObjects) {
     GameComponent::DesktopObject desktop;
-    auto& parent = desktop.addChild(std::make_unique<GameObject>());
-    auto& child = desktop.addChild(std::make_unique<GameObject>());
+    std::string log;
+    auto& parent = desktop.addChild(std::make_unique<PhaseLog>("p", log));
+    auto& child = desktop.addChild(std::make_unique<PhaseLog>("c", log));
+    parent.addChild(std::make_unique<PhaseLog>("g", log));
+    desktop.inputPhase();
+    desktop.updatePhase();
+    desktop.motionPhase();
+    desktop.animationPhase();
+    desktop.renderPhase();
+    // Depth first, children in order, every phase.
+    EXPECT_EQ(log, "pi gi ci pu gu cu pm gm cm pa ga ca pr gr cr ");
+
     GameComponent::RestackQueue::instance().push(parent, child);
     GameComponent::RestackQueue::instance().apply();
     EXPECT_EQ(child.parent(), &parent);
     EXPECT_EQ(desktop.children().size(), 1u);
+    // Applied requests are gone: a later apply does not move the object back.
+    EXPECT_EQ(GameComponent::RestackQueue::instance().size(), 0u);
+    child.attachTo(desktop);
+    GameComponent::RestackQueue::instance().apply();
+    EXPECT_EQ(child.parent(), &desktop);
+    child.attachTo(parent);
     // Never under its own subtree.
     parent.attachTo(child);
     EXPECT_EQ(parent.parent(), &desktop);

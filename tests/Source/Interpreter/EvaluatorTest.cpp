@@ -53,6 +53,9 @@ TEST_F(EvaluatorTest, EqualityToleranceAndComparisons) {
     EXPECT_TRUE(eval(u"\"a\" == \"a\"")->toBool());
     EXPECT_FALSE(eval(u"\"a\" == \"A\"")->toBool());
     EXPECT_TRUE(eval(u"true == 5")->toBool());
+    // Equalities group from the left: (2 == 2) == 1, not 2 == (2 == 1).
+    EXPECT_TRUE(eval(u"2 == 2 == 1")->toBool());
+    EXPECT_TRUE(eval(u"1 != 2 != 0")->toBool());
 }
 
 TEST_F(EvaluatorTest, ArithmeticAndZeroChecks) {
@@ -307,6 +310,14 @@ TEST_F(EvaluatorTest, ParametersAndObjectPaths) {
     }
     EXPECT_EQ(parser_.scope(), &root);
     EXPECT_EQ(failure(u"WAIT"), u"不正な値 'WAIT' が設定されています。");
+    // A node owned elsewhere is reachable while linked, and only then.
+    ScopeNode scene(u"Scene");
+    scene.setNumber(u"X", 5);
+    root.linkChild(scene);
+    EXPECT_EQ(eval(u"Scene.X")->toNum(), 5.0);
+    root.unlinkChild(scene);
+    EXPECT_EQ(failure(u"Scene.X"), u"不正な値 'Scene' が設定されています。");
+    EXPECT_EQ(root.children().size(), 1u);
 }
 
 TEST_F(EvaluatorTest, RememberedLookupsFollowTableChanges) {
@@ -335,7 +346,8 @@ TEST_F(EvaluatorTest, RememberedLookupsFollowTableChanges) {
     const TokenBlock call{lineOf(u"Late(3)")};
     parser_.setLine(call[0]);
     EXPECT_EQ(messageOf([&] { evaluate(parser_, false); }), u"存在しない命令Lateが呼び出されています。");
-    table.add(u"Late", sumHandler);
+    EXPECT_FALSE(table.add(u"Late", nullptr));
+    EXPECT_TRUE(table.add(u"Late", sumHandler));
     parser_.setLine(call[0]);
     EXPECT_EQ(evaluate(parser_, false)->toNum(), 3.0);
 }

@@ -56,6 +56,8 @@ TEST(RootCounter, StepZeroAndMinusOneMoveOneUnitPerCall) {
     EXPECT_EQ(forwardValues(zero, 4), (std::vector<int>{1, 2, 3, 3}));
     RootCounter minusOne(5, 0, -1);
     EXPECT_EQ(forwardValues(minusOne, 6), (std::vector<int>{4, 3, 2, 1, 0, 0}));
+    RootCounter zeroDown(2, 0, 0);
+    EXPECT_EQ(forwardValues(zeroDown, 3), (std::vector<int>{1, 0, 0}));
 }
 
 TEST(RootCounter, CountingDownWithMinusTwoMovesOnTheSecondStep) {

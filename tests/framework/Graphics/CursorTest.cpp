@@ -101,6 +101,12 @@ TEST(CursorDecoder, MonochromeUsesTheMask) {
     }
     EXPECT_EQ(cursor->pixels[7], 0u);
     for (int x = 8; x < 16; ++x) EXPECT_EQ(cursor->pixels[std::size_t(x)], 0xFFFFFFFFu);
+    // A palette of one colour: index 1 has none and comes out black where the mask is opaque.
+    const Bytes short1 = makeCursor(2, 8, 1, 1, 0, 0, {255, 255, 255, 0}, {0xAA, 0, 0, 0}, {0, 0, 0, 0});
+    const auto shortPalette = decodeCursorFile(short1.data(), short1.size());
+    ASSERT_TRUE(shortPalette);
+    EXPECT_EQ(shortPalette->pixels[0], 0xFF000000u);
+    EXPECT_EQ(shortPalette->pixels[1], 0xFFFFFFFFu);
 }
 
 TEST(CursorDecoder, RefusesIconsAndDamagedFiles) {

@@ -110,6 +110,18 @@ TEST(Painter, DrawImageAtClipsAgainstBothImages) {
     // Entirely outside: nothing left, failure.
     EXPECT_FALSE(painter.drawImageAt(src, {5, 0}, {0, 0, 4, 3}, params(Sampling::Direct)));
     EXPECT_FALSE(painter.drawImageAt(src, {0, 0}, {4, 0, 8, 3}, params(Sampling::Direct)));
+
+    // A scaled draw whose source rectangle runs past the image's right edge leaves the
+    // rest of the destination alone: reading on would take the next row's first pixel.
+    const auto two = gradient(2, 2);
+    for (Sampling s : {Sampling::Direct, Sampling::Nearest, Sampling::Bilinear, Sampling::AreaAverage}) {
+        BufferedImage row(4, 1);
+        Painter p(row);
+        ASSERT_TRUE(p.drawImage(*two, {0, 0, 3, 1}, {0, 0, 3, 1}, params(s, 0, BlendMode::Copy))) << int(s);
+        EXPECT_EQ(at(row, 0, 0), makePixel(255, 0, 0, 0)) << int(s);
+        EXPECT_EQ(at(row, 1, 0), makePixel(255, 1, 0, 0)) << int(s);
+        EXPECT_EQ(at(row, 2, 0), 0u) << int(s);
+    }
 }
 
 TEST(Painter, MirroredAxisClipsFromTheFarSide) {

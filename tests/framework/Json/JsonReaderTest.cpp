@@ -79,6 +79,9 @@ TEST(JsonReader, SyntaxErrorsFail) {
     EXPECT_FALSE(parses(u"[truex]"));
     EXPECT_FALSE(parses(u"[1}"));
     EXPECT_FALSE(parses(u"{\"a\":1]"));
+    // A key that is not a whole string.
+    EXPECT_FALSE(parses(u"{\"a"));
+    EXPECT_FALSE(parses(u"[{\"\\q\":1}]"));
 }
 
 TEST(JsonReader, AMissingValueFails) {

@@ -306,6 +306,29 @@ TEST(SystemAudio, WithoutADeviceStaysClosedQuietly) {
 
 namespace {
 
+TEST(HeadlessRecord, BuffersArePreparedBeforeTheyAreWrittenAndHeldWhileQueued) {
+    HeadlessAudio out;
+    int finished = -1;
+    auto device = out.open({1, 1, 8000, 8000, 1, 8}, [&](int buffer, std::uint32_t) { finished = buffer; });
+    ASSERT_TRUE(device);
+    const std::vector<std::uint8_t> bytes(80, 0x80);  // 10 ms
+    EXPECT_FALSE(device->write(0, 1)) << "never prepared";
+    EXPECT_FALSE(device->prepare(2, bytes.data(), bytes.size())) << "no such buffer";
+    ASSERT_TRUE(device->prepare(0, bytes.data(), bytes.size()));
+    ASSERT_TRUE(device->write(0, 1));
+    EXPECT_TRUE(device->isQueued(0));
+    EXPECT_FALSE(device->write(0, 1)) << "already queued";
+    EXPECT_FALSE(device->unprepare(0)) << "still queued";
+    out.advance(9);
+    EXPECT_TRUE(device->isQueued(0));
+    out.advance(1);
+    EXPECT_FALSE(device->isQueued(0));
+    EXPECT_EQ(finished, 0);
+    EXPECT_EQ(out.playedCount(bytes.data()), 1);
+    EXPECT_TRUE(device->unprepare(0));
+    EXPECT_FALSE(device->write(0, 1)) << "unprepared";
+}
+
 TEST(HeadlessRecord, LongRunsKeepTheLatestWritesAndFullCounts) {
     HeadlessAudio out;
     auto sound = tenthOfASecond(8);  // 1 ms

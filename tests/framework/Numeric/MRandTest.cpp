@@ -85,8 +85,11 @@ TEST(Scramble, TwiceWithTheSameSeedRestores) {
     EXPECT_EQ(bytes, original);
 }
 
-TEST(Scramble, EmptyRangeIsFine) {
-    Arbor::Numeric::scramble(nullptr, 0, 5);
+TEST(Scramble, ZeroLengthTouchesNothing) {
+    std::vector<std::uint8_t> bytes{1, 2, 3};
+    Arbor::Numeric::scramble(bytes.data(), 0, 5);
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2, 3}));
+    Arbor::Numeric::scramble(nullptr, 0, 5);  // nor needs a buffer
 }
 
 TEST(GlobalRandom, IsOneSharedSource) {

@@ -5,6 +5,9 @@
 #include <thread>
 
 #include <gtest/gtest.h>
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
 
 #include "framework/Platform/Backend.h"
 #include "framework/Platform/Folders.h"
@@ -121,6 +124,18 @@ TEST_P(ProcessTest, LaunchWaitAndExitCode) {
     EXPECT_FALSE(child_.isOpen());
     EXPECT_EQ(processes.waitForProcess(child_, 0), ProcessService::Failed);
 }
+
+#if !defined(_WIN32)
+TEST_P(ProcessTest, AChildReapedElsewhereHasEndedWithoutACode) {
+    auto& processes = processService();
+    ASSERT_TRUE(processes.createProcess(u"", exitThreeCommand, child_));
+    int status = 0;
+    ASSERT_EQ(::waitpid(static_cast<pid_t>(child_.id), &status, 0), static_cast<pid_t>(child_.id));
+    EXPECT_EQ(processes.waitForProcess(child_, 5000), ProcessService::Ended);
+    std::uint32_t code = 0;
+    EXPECT_FALSE(processes.exitCode(child_, code)) << "the code went to whoever reaped it";
+}
+#endif
 
 TEST_P(ProcessTest, WaitTimesOutWhileTheProgramRuns) {
     auto& processes = processService();

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/Platform/AudioOutput.h"
 #include "framework/Platform/Clock.h"
+#include "framework/Platform/DibSection.h"
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/Library.h"
 #include "framework/Platform/Memory.h"
@@ -144,3 +146,30 @@ TEST_P(ServicesTest, ShutdownPrivilegeCanBeEnabled) {
 }
 
 TAVIZO_INSTANTIATE_FOR_BACKENDS(ServicesTest);
+
+TEST(DibSection, OnePixelIsTheSmallestSurface) {
+    const auto one = createDibSection(1, 1);
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->width(), 1);
+    EXPECT_EQ(one->height(), 1);
+    EXPECT_EQ(one->bits()[0], 0u);
+    EXPECT_FALSE(createDibSection(0, 1));
+    EXPECT_FALSE(createDibSection(1, 0));
+    EXPECT_FALSE(createDibSection(-1, 5));
+}
+
+TEST(AudioFormat, OnlyConsistentIntegerPcmWithinTheLimitsIsPlayable) {
+    // tag, channels, rate, bytes per second, block align, bits
+    EXPECT_TRUE(isPlayableFormat({1, 2, 44100, 176400, 4, 16}));
+    EXPECT_TRUE(isPlayableFormat({1, 8, 768000, 768000 * 32, 32, 32}));
+    EXPECT_TRUE(isPlayableFormat({1, 1, 1, 3, 3, 24}));
+    EXPECT_TRUE(isPlayableFormat({1, 1, 8000, 8000, 1, 8}));
+    EXPECT_FALSE(isPlayableFormat({3, 2, 44100, 352800, 8, 32}));   // floating point
+    EXPECT_FALSE(isPlayableFormat({1, 0, 8000, 0, 0, 8}));
+    EXPECT_FALSE(isPlayableFormat({1, 9, 8000, 72000, 9, 8}));
+    EXPECT_FALSE(isPlayableFormat({1, 1, 0, 0, 1, 8}));
+    EXPECT_FALSE(isPlayableFormat({1, 1, 768001, 768001, 1, 8}));
+    EXPECT_FALSE(isPlayableFormat({1, 1, 8000, 16000, 2, 12}));
+    EXPECT_FALSE(isPlayableFormat({1, 2, 44100, 176400, 2, 16}));  // block align
+    EXPECT_FALSE(isPlayableFormat({1, 2, 44100, 88200, 4, 16}));   // byte rate
+}

@@ -84,6 +84,12 @@ TEST_P(WindowTest, EnumerationFindsTitledWindowsOfThisProcess) {
     WindowHandle first = windowService().firstTopLevelWindowOf(me);
     EXPECT_NE(first, WindowHandle::None);
     EXPECT_EQ(windowService().processIdOf(first), me);
+    // A visible window stands for the process even below hidden ones of the same process.
+    ASSERT_TRUE(windowService().show(b, true));
+    ASSERT_TRUE(windowService().setZOrder(a, ZOrder::Top));
+    ASSERT_LT(rank(a), rank(b));
+    EXPECT_EQ(windowService().firstTopLevelWindowOf(me), b);
+    EXPECT_EQ(windowService().firstTopLevelWindowOf(0), WindowHandle::None);
 }
 
 TEST_P(WindowTest, DestroyRemovesTheWindowAndItsOwnedWindows) {

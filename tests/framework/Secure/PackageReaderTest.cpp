@@ -4,6 +4,7 @@
 #include "framework/Secure/PackageWriter.h"
 #include "framework/Secure/RawDeflate.h"
 #include "framework/Secure/ResourceCache.h"
+#include "framework/Secure/WholeFile.h"
 #include "framework/Secure/ZipCrypto.h"
 #include "PackageTestSupport.h"
 #include "framework/Platform/NativePath.h"
@@ -59,6 +60,11 @@ TEST(PackageReader, NamesCompareExactly) {
     EXPECT_TRUE(reader->readEntry(u"Sub\\Face.PNG").empty());
     EXPECT_TRUE(reader->readEntry(u"Sub/Face.png").empty());
     EXPECT_TRUE(reader->readEntry(u"Face.png").empty());
+    // Names are UTF-16 throughout, not just their low bytes.
+    auto wide = PackageReader::openMemory(onePackage(u"絵\\顔.png", bytesOf("face"), false, false), kPassword);
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->entries()[0].name, u"絵\\顔.png");
+    EXPECT_EQ(wide->readEntry(u"絵\\顔.png"), bytesOf("face"));
 }
 
 TEST(PackageReader, WrongPasswordMakesEveryEncipheredEntryNotFound) {
@@ -118,6 +124,20 @@ TEST(PackageReader, StoredPlainEntryReadsAsItsBytes) {
     auto reader = PackageReader::openMemory(pkg, kPassword);
     ASSERT_TRUE(reader);
     EXPECT_EQ(reader->readEntry(u"f"), bytesOf("as it stands"));
+}
+
+TEST(PackageReader, EncipheredHeaderEndsWithTheCrcTopByte) {
+    // Readers only run the header through the keys, but its last byte is the CRC's top
+    // byte, as ZIP tools expect it.
+    const auto plain = bytesOf("check byte");
+    const auto pkg = onePackage(u"f", plain, false, true);
+    ASSERT_EQ(le32(pkg, directoryOffset(pkg) + 24), ZipCrypto::kHeaderSize + plain.size());
+    EXPECT_EQ(pkg[ZipCrypto::kHeaderSize - 1], crc32Of(plain) >> 24);
+    ZipCrypto keys = ZipCrypto::fromPassword(kPassword);
+    for (std::size_t i = 0; i < ZipCrypto::kHeaderSize; ++i) keys.update(pkg[i]);
+    std::vector<std::uint8_t> body(pkg.begin() + ZipCrypto::kHeaderSize, pkg.begin() + ZipCrypto::kHeaderSize + plain.size());
+    keys.decipher(body);
+    EXPECT_EQ(body, plain);
 }
 
 TEST(PackageReader, EncipheredEntryOfStoredSizeTwelveIsEmpty) {
@@ -289,6 +309,13 @@ TEST(PackageWriter, WritesWholeThroughATemporaryFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
     // A folder that does not exist: nothing written, failure reported.
     EXPECT_FALSE(writer.writeTo(dir.path() / "no" / "such" / "out.qnd"));
+    // Reading back: an empty file is empty content, a missing one is no content.
+    writeFile(dir.path() / "empty", {});
+    const auto empty = readWholeFile(dir.path() / "empty");
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->empty());
+    EXPECT_EQ(readWholeFile(path), *writer.build());
+    EXPECT_FALSE(readWholeFile(dir.path() / "missing"));
 }
 
 }  // namespace

@@ -95,6 +95,9 @@ TEST(SpeechRecognitionEngine, LoadsCreatesInitialisesQueuesAndShutsDown) {
     // configuration's path in the host's own form.
     const std::u16string config = (speech.folder / "dictation" / "main.jconf").u16string();
     EXPECT_EQ(log.text(), u"create;configure();initialize(" + config + u")");
+    // Loading again keeps the recogniser it has.
+    EXPECT_TRUE(engine.load(systemPath(speech.folder)));
+    EXPECT_EQ(log.text(), u"create;configure();initialize(" + config + u")");
 
     // The hidden window is there, titled and far off-screen.
     const Platform::WindowHandle window = engine.window();

@@ -21,6 +21,8 @@ TEST(Utf, MalformedInputBecomesReplacementCharacters) {
     EXPECT_EQ(fromUtf8("a\xE3\x81"), u"a\uFFFD");        // truncated at the end
     EXPECT_EQ(fromUtf8("\xFFx"), u"\uFFFDx");
     EXPECT_EQ(toUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+    // A high surrogate before a unit above the low-surrogate range pairs with nothing.
+    EXPECT_EQ(toUtf8(std::u16string{u'a', char16_t(0xD800), u'\uFF01'}), "a\xEF\xBF\xBD\xEF\xBC\x81");
 }
 
 TEST(Utf, ByteOrderMarkIsSkippedOnlyAtTheStart) {

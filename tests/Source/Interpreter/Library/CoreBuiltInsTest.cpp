@@ -91,6 +91,7 @@ TEST_F(CoreBuiltIns, DefaultsWithoutArguments) {
     EXPECT_EQ(num(u"KansujiToNum()"), -1);
     EXPECT_EQ(str(u"GetFileName()"), u"");
     EXPECT_FALSE(boolean(u"FileExists()"));
+    EXPECT_FALSE(boolean(u"FileExists(\"\")"));
     EXPECT_EQ(str(u"Print()"), u"");
 }
 

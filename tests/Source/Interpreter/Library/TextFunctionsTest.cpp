@@ -43,6 +43,7 @@ TEST(StringFunctions, SubStrEdges) {
     EXPECT_EQ(subStr(u"abcdef", 2, 0), u"");
     EXPECT_EQ(subStr(u"abcdef", 2, -1), u"");
     EXPECT_EQ(subStr(u"abcdef", 6, 1), u"");
+    EXPECT_EQ(subStr(u"abcdef", 7, 1), u"");
     EXPECT_EQ(subStr(u"abcdef", -1, 2), u"");
     EXPECT_EQ(subStr(u"abcdef", 4, 100), u"ef");
     EXPECT_EQ(subStr(u"", 0, 1), u"");

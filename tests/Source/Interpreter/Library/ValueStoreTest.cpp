@@ -204,6 +204,8 @@ TEST(ValueStoreBuiltIns, EraseAndClear) {
     mia.run({u"SaveValue(\"a\", 1)", u"SaveValue(\"b\", 2)", u"EraseValue(\"a\")", u"EraseValue(\"zzz\")"});
     EXPECT_FALSE(mia.owner().valueStore()->exists(u"a"));
     EXPECT_TRUE(mia.owner().valueStore()->exists(u"b"));
+    mia.run({u"number $r = ClearValues() + FlushValues() + EraseValue(\"b\") + SaveValue(\"c\", 1)"});
+    EXPECT_EQ(mia.variable(u"$r")->toNum(), 0);
     mia.run({u"ClearValues()"});
     EXPECT_TRUE(mia.owner().valueStore()->empty());
 }
@@ -241,6 +243,7 @@ TEST(ValueStoreBuiltIns, WithoutACharacterTheyDoNothing) {
     runBlock(parser, block);
     EXPECT_EQ(parser.variables().find(u"$b")->toNum(), 0);
     EXPECT_FALSE(parser.variables().find(u"$c")->toBool());
+    for (const char16_t* name : {u"$a", u"$d", u"$e", u"$f"}) EXPECT_EQ(parser.variables().find(name)->toNum(), 0);
 }
 
 TEST(ValueStoreBuiltIns, NoArgumentsGiveTheDefaults) {

@@ -89,6 +89,11 @@ TEST(DefinitionData, NamesAreLinkedIntoFuncBlockTokensButNotInsideStrings) {
     EXPECT_EQ(strings, 1);
     const TokenLine& unknown = order.section(SectionKind::CodeLoop)->at(1);
     EXPECT_EQ(unknown.back().kind, TokenKind::Identifier);
+    // A name that does not read as an identifier still marks its own FuncName token.
+    auto numbered = buildFrom(block("MOTION_REG", "FuncName=7"));
+    const DefinitionRecord& seven = numbered->findRecord(u"7");
+    EXPECT_EQ(seven.field(Field::kFuncName).at(0).kind, TokenKind::FuncBlock);
+    EXPECT_EQ(seven.field(Field::kFuncName).at(0).number, seven.recordIndex());
 }
 
 TEST(DefinitionData, DuplicateNamesAcrossRegistersFail) {
@@ -156,6 +161,9 @@ TEST(DefinitionData, FieldNameTablesHaveTheListedSizes) {
     EXPECT_EQ(fieldNames(RegisterKind::TextLayer).at(TextLayerField::PosY), u"PosY");
     EXPECT_EQ(fieldNames(RegisterKind::BalloonImageLayer).at(ImageLayerField::Flip), u"Flip");
     EXPECT_TRUE(fieldNames(13).empty());
+    EXPECT_TRUE(fieldNames(-1).empty());
+    EXPECT_TRUE(registerName(13).empty());
+    EXPECT_TRUE(registerName(-1).empty());
 }
 
 #include "Source/Script/F/ReferenceCheck.h"

@@ -153,14 +153,34 @@ TEST(RecordEvaluation, FrameLinesGiveEightValues) {
 
 TEST(RecordEvaluation, InitialRecordObjectIdDefaultsToTheCharacterNumber) {
     Loaded d(block("INITIAL_REG", "FuncName=I\nPosX=3\nDebugMode=true\nFuncListStart=S") +
-             block("INITIAL_REG", "FuncName=J\nObjectID=\"mine\"") + block("ORDER_REG", "FuncName=S"));
+             block("INITIAL_REG",
+                   "FuncName=J\nObjectID=\"mine\"\nGroupID=\"g\"\nAppName=\"a\"\nObjectName=\"o\"\nVersion=\"v\"\n"
+                   "Copyright=\"c\"\nUrl=\"u\"\nDlgImageName=\"d\"\nDlgImagePosX=4\nDlgImagePosY=5\n"
+                   "SoundNameLButton=\"l\"\nSoundNameRButton=\"r\"\nCursorNameNormal=\"n\"\n"
+                   "CursorNameDisabled=\"x\"\nPosY=6\nFuncListExit=S\nFuncListShow=S\nFuncListHide=S") +
+             block("ORDER_REG", "FuncName=S"));
     const auto i = readInitialRecord(d.parser, d[u"I"], 7);
     EXPECT_EQ(i.objectId, u"#OBJ_ID#7");
     EXPECT_EQ(i.posX, 3.0);
     EXPECT_TRUE(i.debugMode);
     ASSERT_NE(i.funcListStart, nullptr);
     EXPECT_EQ(evaluateNameList(d.parser, *i.funcListStart), (std::vector<std::u16string>{u"S"}));
-    EXPECT_EQ(readInitialRecord(d.parser, d[u"J"], 7).objectId, u"mine");
+    const auto j = readInitialRecord(d.parser, d[u"J"], 7);
+    EXPECT_EQ(j.objectId, u"mine");
+    // Every field reaches its own member.
+    const std::vector<std::u16string> texts{j.funcName,    j.groupId,      j.appName,          j.objectName,
+                                            j.version,     j.copyright,    j.url,              j.dlgImageName,
+                                            j.soundNameLButton, j.soundNameRButton, j.cursorNameNormal,
+                                            j.cursorNameDisabled};
+    EXPECT_EQ(texts, (std::vector<std::u16string>{u"J", u"g", u"a", u"o", u"v", u"c", u"u", u"d", u"l", u"r", u"n", u"x"}));
+    EXPECT_EQ(j.dlgImagePosX, 4);
+    EXPECT_EQ(j.dlgImagePosY, 5);
+    EXPECT_EQ(j.posY, 6.0);
+    EXPECT_FALSE(j.debugMode);
+    for (const auto* list : {j.funcListExit, j.funcListShow, j.funcListHide}) {
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(evaluateNameList(d.parser, *list), (std::vector<std::u16string>{u"S"}));
+    }
 }
 
 TEST(RecordEvaluation, ConditionIsEvaluatedEachTime) {

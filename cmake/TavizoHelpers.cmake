@@ -14,6 +14,19 @@ function(tavizo_common_flags)
                           -fno-sanitize-recover=undefined)
       add_link_options(-fsanitize=address,undefined)
     endif()
+    if(TAVIZO_TSAN)
+      add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+      add_link_options(-fsanitize=thread)
+    endif()
+    if(TAVIZO_FUZZ)
+      # All code of a fuzz tree carries coverage and the sanitizers, so that the fuzzers
+      # see into the libraries; every program links the sanitizer runtimes (which also
+      # define the coverage hooks), and only the fuzz targets add libFuzzer's own main
+      # (tavizo_add_fuzzer).
+      add_compile_options(-fsanitize=fuzzer-no-link,address,undefined
+                          -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+      add_link_options(-fsanitize=address,undefined)
+    endif()
   endif()
   if(WIN32)
     add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
@@ -50,4 +63,12 @@ function(tavizo_add_test_folder dir)
   add_test(NAME ${rel} COMMAND ${name})
   set_tests_properties(${rel} PROPERTIES LABELS ${label} TIMEOUT 600
                        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endfunction()
+
+# One libFuzzer target: SOURCE built into NAME (fuzz_<folder>, whose seeds scripts/test
+# takes from fuzz/<folder>/corpus), linked with libFuzzer's main and the libraries after it.
+function(tavizo_add_fuzzer name source)
+  add_executable(${name} ${source})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARGN})
 endfunction()

@@ -10,10 +10,11 @@ Event::Event(bool manualReset, bool initiallySignalled)
 Event::~Event() = default;
 
 void Event::set() {
-    {
-        std::lock_guard lock(mutex_);
-        signalled_ = true;
-    }
+    // Notify while still holding the lock: a waiter that returns may destroy the event
+    // at once, and it cannot return before this unlocks, so the condition variable is
+    // never touched after its owner is gone.
+    std::lock_guard lock(mutex_);
+    signalled_ = true;
     // An auto-reset event lets one waiter through; a manual one lets all of them.
     if (manualReset_) {
         changed_.notify_all();

@@ -6,6 +6,7 @@
 #include "framework/Platform/Backend.h"
 #include "framework/Platform/Clock.h"
 #include "framework/Platform/Folders.h"
+#include "framework/Platform/Glyphs.h"
 #include "framework/Platform/Library.h"
 #include "framework/Platform/Memory.h"
 #include "framework/Platform/MessageBox.h"
@@ -97,6 +98,10 @@ SessionService& sessionService() {
 LibraryService& libraryService() {
     return serviceFor<LibraryService>(&Detail::makeHeadlessLibraryService,
                                       ARBOR_WIN32(makeWin32LibraryService));
+}
+
+GlyphService& glyphService() {
+    return serviceFor<GlyphService>(&Detail::makeHeadlessGlyphService, ARBOR_WIN32(makeWin32GlyphService));
 }
 
 std::unique_ptr<NamedMutex> createNamedMutex() {

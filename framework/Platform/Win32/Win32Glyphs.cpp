@@ -108,8 +108,8 @@ private:
         metrics_.weight = text.tmWeight;
         metrics_.italic = text.tmItalic != 0;
         metrics_.underline = request.underline;
-        metrics_.underlinePosition = std::max(1, text.tmDescent / 2);
-        metrics_.underlineThickness = std::max(1, text.tmHeight / 16);
+        metrics_.underlinePosition = std::max(1, static_cast<int>(text.tmDescent / 2));
+        metrics_.underlineThickness = std::max(1, static_cast<int>(text.tmHeight / 16));
         const UINT outlineSize = GetOutlineTextMetricsW(dc_, 0, nullptr);
         if (outlineSize >= sizeof(OUTLINETEXTMETRICW)) {
             std::vector<std::uint8_t> buffer(outlineSize);

@@ -17,7 +17,9 @@ namespace {
 int runHost(const std::u16string& programPath, const std::vector<std::u16string>& args) {
     using namespace Quenta::Application;
     const CommandLine commandLine = CommandLine::parse(args);
-    if (commandLine.headless) Arbor::Platform::selectBackend(Arbor::Platform::BackendKind::Headless);
+    // The backend is chosen here, once: the first one that can run, or the offscreen
+    // desktop when asked for.
+    Arbor::Platform::chooseBackend(commandLine.headless);
     if (!commandLine.messageLog.empty()) {
         ApplicationMessageBox::setLogFile(Arbor::Platform::toNativePath(commandLine.messageLog));
     }

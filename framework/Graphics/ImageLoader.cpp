@@ -1,22 +1,15 @@
 #include "framework/Graphics/ImageLoader.h"
 
 #include <fstream>
-#include <system_error>
 #include <vector>
 
 #include "framework/Graphics/PngDecoder.h"
 #include "framework/Graphics/TgaDecoder.h"
-#include "framework/Platform/NativePath.h"
 #include "framework/Platform/ProgramLocation.h"
 
 namespace Arbor::Graphics {
 
 namespace {
-
-bool isFile(const std::filesystem::path& p) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(p, ec);
-}
 
 // The whole file, or nothing when it cannot be read completely.
 bool readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& out) {
@@ -55,16 +48,8 @@ ImageFileKind imageFileKind(std::u16string_view name) {
 std::unique_ptr<ImageBuffer> loadImageFile(std::u16string_view path) {
     const ImageFileKind kind = imageFileKind(path);
     if (kind == ImageFileKind::Unknown) return nullptr;
-    std::filesystem::path native = Platform::toNativePath(path);
-    if (!isFile(native)) {
-        const auto dir = Platform::executableDirectory();
-        if (dir.empty()) return nullptr;
-        std::u16string joined = Platform::fromNativePath(dir);
-        joined += u'\\';
-        joined += path;
-        native = Platform::toNativePath(joined);
-        if (!isFile(native)) return nullptr;
-    }
+    const std::filesystem::path native = Platform::findProgramFile(path);
+    if (native.empty()) return nullptr;
     return decodeFile(native, kind);
 }
 

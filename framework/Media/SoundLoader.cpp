@@ -4,7 +4,6 @@
 #include <fstream>
 #include <system_error>
 
-#include "framework/Platform/NativePath.h"
 #include "framework/Platform/ProgramLocation.h"
 
 namespace Arbor::Media {
@@ -163,15 +162,9 @@ std::unique_ptr<Sound> loadFrom(const std::filesystem::path& native) {
 
 std::unique_ptr<Sound> loadSoundFile(std::u16string_view path) {
     if (!hasWaveExtension(path)) return nullptr;
-    std::error_code ec;
-    const std::filesystem::path native = Platform::toNativePath(path);
-    if (std::filesystem::exists(native, ec)) return loadFrom(native);
-    const std::filesystem::path dir = Platform::executableDirectory();
-    if (dir.empty()) return nullptr;
-    std::u16string joined = Platform::fromNativePath(dir);
-    joined += u'\\';
-    joined += path;
-    return loadFrom(Platform::toNativePath(joined));
+    const std::filesystem::path native = Platform::findProgramFile(path);
+    if (native.empty()) return nullptr;
+    return loadFrom(native);
 }
 
 }  // namespace Arbor::Media

@@ -1,17 +1,12 @@
 #include "framework/Platform/AudioOutput.h"
 
+#include <map>
 #include <mutex>
 
-namespace Arbor::Platform {
+#include "framework/Platform/Backend.h"
+#include "framework/Platform/BackendDriver.h"
 
-// Each backend folder defines its maker; only the ones in the build are called.
-std::unique_ptr<AudioOutput> createHeadlessAudio();
-#if defined(TAVIZO_HAS_WIN32)
-std::unique_ptr<AudioOutput> createWin32Audio();
-#endif
-#if defined(TAVIZO_HAS_ALSA)
-std::unique_ptr<AudioOutput> createX11Audio(const std::string& alsaConfiguration);
-#endif
+namespace Arbor::Platform {
 
 bool isPlayableFormat(const AudioFormat& f) {
     if (f.formatTag != 1) return false;
@@ -23,48 +18,34 @@ bool isPlayableFormat(const AudioFormat& f) {
     return f.blockAlign == align && f.averageBytesPerSecond == f.samplesPerSecond * align;
 }
 
-bool hasAudioOutput(BackendKind kind) {
-    switch (kind) {
-        case BackendKind::Headless: return true;
-#if defined(TAVIZO_HAS_WIN32)
-        case BackendKind::Win32: return true;
-#endif
-#if defined(TAVIZO_HAS_ALSA)
-        case BackendKind::X11: return true;
-#endif
-        default: return false;
-    }
+bool hasAudioOutput(std::string_view backend) { return findBackend(backend) != nullptr; }
+
+std::unique_ptr<AudioOutput> createAudioOutput(std::string_view backend, const std::string& configuration) {
+    const BackendDriver* driver = findBackend(backend);
+    return driver ? driver->createAudioOutput(configuration) : nullptr;
 }
 
-std::unique_ptr<AudioOutput> createAudioOutput(BackendKind kind, [[maybe_unused]] const std::string& alsaConfiguration) {
-    switch (kind) {
-        case BackendKind::Headless: return createHeadlessAudio();
-#if defined(TAVIZO_HAS_WIN32)
-        case BackendKind::Win32: return createWin32Audio();
-#endif
-#if defined(TAVIZO_HAS_ALSA)
-        case BackendKind::X11: return createX11Audio(alsaConfiguration);
-#endif
-        default: return nullptr;
-    }
-}
+namespace {
 
-AudioOutput* audioOutputFor(BackendKind kind) {
-    // One output per backend for the life of the process; players and the volume
-    // calls share it. Never destroyed, so that players held by static objects can
-    // still close their devices during exit.
+// One output per implementation for the life of the process; players and the volume
+// calls share it. Never destroyed, so that players held by static objects can still
+// close their devices during exit.
+AudioOutput* sharedOutput(const BackendDriver& driver) {
     static std::mutex lock;
-    static AudioOutput* outputs[3] = {nullptr, nullptr, nullptr};
-    const int index = static_cast<int>(kind);
-    if (index < 0 || index > 2) return nullptr;
+    static auto* outputs = new std::map<std::unique_ptr<AudioOutput> (*)(const std::string&), AudioOutput*>;
     std::lock_guard<std::mutex> guard(lock);
-    if (!outputs[index]) outputs[index] = createAudioOutput(kind).release();
-    return outputs[index];
+    AudioOutput*& output = (*outputs)[driver.createAudioOutput];
+    if (!output) output = driver.createAudioOutput({}).release();
+    return output;
 }
 
-AudioOutput& audioOutput() {
-    if (AudioOutput* output = audioOutputFor(currentBackend())) return *output;
-    return *audioOutputFor(BackendKind::Headless);
+}  // namespace
+
+AudioOutput* audioOutputFor(std::string_view backend) {
+    const BackendDriver* driver = findBackend(backend);
+    return driver ? sharedOutput(*driver) : nullptr;
 }
+
+AudioOutput& audioOutput() { return *sharedOutput(currentBackend()); }
 
 }  // namespace Arbor::Platform

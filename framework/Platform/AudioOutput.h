@@ -13,8 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-
-#include "framework/Platform/Backend.h"
+#include <string_view>
 
 namespace Arbor::Platform {
 
@@ -81,23 +80,21 @@ public:
     virtual std::optional<bool> isMuted() = 0;
 };
 
-// True when this build holds an audio output for the backend. The X11 (Linux desktop)
-// one plays through ALSA and exists wherever ALSA was found at build time, even while
-// the rest of that backend is not in the build.
-bool hasAudioOutput(BackendKind kind);
+// True when this build holds the named backend, and with it its audio output.
+bool hasAudioOutput(std::string_view backend);
 
-// The process-wide output of a backend, created on first use; null when the build
-// has none for it.
-AudioOutput* audioOutputFor(BackendKind kind);
+// The process-wide output of the named backend, created on first use; null when the
+// build has no such backend. Backends that share an implementation share its output.
+AudioOutput* audioOutputFor(std::string_view backend);
 
-// The output of the current backend; where the current backend has none (the X11
-// backend without ALSA), the headless one.
+// The output of the current backend.
 AudioOutput& audioOutput();
 
-// A fresh, separately owned output (tests use these to get a clean device list or a
-// private ALSA configuration). `alsaConfiguration`, when not empty, is ALSA
-// configuration text used instead of the system's for the PCM and mixer lookups
-// (ignored by other backends). Null when the build has no output for the backend.
-std::unique_ptr<AudioOutput> createAudioOutput(BackendKind kind, const std::string& alsaConfiguration = {});
+// A fresh, separately owned output of the named backend (tests use these to get a
+// clean device list or a private ALSA configuration). `configuration`, when not empty,
+// is backend-specific text: the X11 backend reads it as ALSA configuration instead of
+// the system's for the PCM and mixer lookups; others ignore it. Null when the build
+// has no such backend.
+std::unique_ptr<AudioOutput> createAudioOutput(std::string_view backend, const std::string& configuration = {});
 
 }  // namespace Arbor::Platform

@@ -32,9 +32,4 @@ public:
 
 ClockService& clockService();
 
-namespace Detail {
-std::unique_ptr<ClockService> makeHeadlessClockService();
-std::unique_ptr<ClockService> makeWin32ClockService();
-}  // namespace Detail
-
 }  // namespace Arbor::Platform

@@ -30,10 +30,4 @@ protected:
 // Made by the current backend; null when w or h is not positive or creation fails.
 std::unique_ptr<DibSection> createDibSection(std::int32_t w, std::int32_t h);
 
-// The per-backend makers behind createDibSection.
-std::unique_ptr<DibSection> createHeadlessDibSection(std::int32_t w, std::int32_t h);
-#if defined(TAVIZO_HAS_WIN32)
-std::unique_ptr<DibSection> createWin32DibSection(std::int32_t w, std::int32_t h);
-#endif
-
 }  // namespace Arbor::Platform

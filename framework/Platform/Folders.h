@@ -23,9 +23,4 @@ public:
 
 FolderService& folderService();
 
-namespace Detail {
-std::unique_ptr<FolderService> makeHeadlessFolderService();
-std::unique_ptr<FolderService> makeWin32FolderService();
-}  // namespace Detail
-
 }  // namespace Arbor::Platform

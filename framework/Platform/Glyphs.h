@@ -7,8 +7,8 @@
 //
 // Win32 asks GDI (CreateFontIndirectW, GetTextMetricsW, GetGlyphOutlineW); the Linux
 // backends (headless and X11) share one FreeType and fontconfig implementation so that
-// both choose the same faces and give the same pixels. On Windows builds the headless
-// backend uses GDI as its host.
+// both choose the same faces and give the same pixels. The headless backend takes the
+// host's glyphs (HostServices.h): FreeType on Linux, GDI on Windows builds.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -121,11 +121,5 @@ public:
 };
 
 GlyphService& glyphService();
-
-namespace Detail {
-std::unique_ptr<GlyphService> makeHeadlessGlyphService();
-std::unique_ptr<GlyphService> makeWin32GlyphService();
-std::unique_ptr<GlyphService> makeFreeTypeGlyphService();
-}  // namespace Detail
 
 }  // namespace Arbor::Platform

@@ -25,9 +25,4 @@ public:
 
 LibraryService& libraryService();
 
-namespace Detail {
-std::unique_ptr<LibraryService> makeHeadlessLibraryService();
-std::unique_ptr<LibraryService> makeWin32LibraryService();
-}  // namespace Detail
-
 }  // namespace Arbor::Platform

@@ -26,9 +26,4 @@ public:
 
 MemoryService& memoryService();
 
-namespace Detail {
-std::unique_ptr<MemoryService> makeHeadlessMemoryService();
-std::unique_ptr<MemoryService> makeWin32MemoryService();
-}  // namespace Detail
-
 }  // namespace Arbor::Platform

@@ -61,9 +61,4 @@ public:
 
 MessageBoxService& messageBoxService();
 
-namespace Detail {
-std::unique_ptr<MessageBoxService> makeHeadlessMessageBoxService();
-std::unique_ptr<MessageBoxService> makeWin32MessageBoxService();
-}  // namespace Detail
-
 }  // namespace Arbor::Platform

@@ -58,9 +58,4 @@ public:
 
 MessageQueueService& messageQueueService();
 
-namespace Detail {
-std::unique_ptr<MessageQueueService> makeHeadlessMessageQueueService();
-std::unique_ptr<MessageQueueService> makeWin32MessageQueueService();
-}  // namespace Detail
-
 }  // namespace Arbor::Platform

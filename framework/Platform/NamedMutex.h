@@ -1,9 +1,9 @@
 #pragma once
 // One handle of a mutex that other processes of the same user can find by name. Win32
-// uses a kernel mutex. The headless backend keeps a table of names inside the process
-// and, on POSIX hosts, also takes an flock on a file named after the mutex in the
-// runtime folder ($XDG_RUNTIME_DIR, else the temporary folder), so that another
-// process of the same user sees it as well.
+// uses a kernel mutex. POSIX hosts (Posix/PosixNamedMutex.cpp) keep a table of names
+// inside the process and take an flock on a file named after the mutex in the runtime
+// folder ($XDG_RUNTIME_DIR, else the temporary folder), so that another process of the
+// same user sees it as well; the last handle to close removes the file.
 #include <memory>
 #include <string_view>
 
@@ -23,10 +23,5 @@ public:
 
 // A fresh, unopened handle for the current backend.
 std::unique_ptr<NamedMutex> createNamedMutex();
-
-namespace Detail {
-std::unique_ptr<NamedMutex> makeHeadlessNamedMutex();
-std::unique_ptr<NamedMutex> makeWin32NamedMutex();
-}  // namespace Detail
 
 }  // namespace Arbor::Platform

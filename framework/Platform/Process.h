@@ -46,9 +46,4 @@ public:
 
 ProcessService& processService();
 
-namespace Detail {
-std::unique_ptr<ProcessService> makeHeadlessProcessService();
-std::unique_ptr<ProcessService> makeWin32ProcessService();
-}  // namespace Detail
-
 }  // namespace Arbor::Platform

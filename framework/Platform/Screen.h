@@ -23,9 +23,4 @@ public:
 
 ScreenService& screenService();
 
-namespace Detail {
-std::unique_ptr<ScreenService> makeHeadlessScreenService();
-std::unique_ptr<ScreenService> makeWin32ScreenService();
-}  // namespace Detail
-
 }  // namespace Arbor::Platform

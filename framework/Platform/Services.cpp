@@ -1,9 +1,11 @@
-// The factories of the platform services: each picks its implementation from the
-// backend chosen at start-up and keeps one instance per backend for the rest of the
-// process (instances are never destroyed, so late users during exit stay safe).
+// The factories of the platform services: each makes its implementation through the
+// driver chosen at start-up and keeps one instance per implementation for the rest of
+// the process (instances are never destroyed, so late users during exit stay safe).
+#include <map>
 #include <mutex>
 
 #include "framework/Platform/Backend.h"
+#include "framework/Platform/BackendDriver.h"
 #include "framework/Platform/Clock.h"
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/Glyphs.h"
@@ -24,90 +26,34 @@ namespace {
 template <typename Service>
 using Maker = std::unique_ptr<Service> (*)();
 
-#if defined(TAVIZO_HAS_WIN32)
-#define ARBOR_WIN32(maker) (&Detail::maker)
-#else
-#define ARBOR_WIN32(maker) (nullptr)
-#endif
-
-// A backend this build lacks (no X11 yet) falls back to the headless one.
+// One instance per maker: drivers that share an implementation (the X11 backend
+// takes several of the headless desktop's) share its instance too.
 template <typename Service>
-Maker<Service> makerFor(Maker<Service> headless, Maker<Service> win32) {
-    if (currentBackend() == BackendKind::Win32 && win32) return win32;
-    return headless;
-}
-
-template <typename Service>
-Service& serviceFor(Maker<Service> headless, Maker<Service> win32) {
+Service& serviceFor(Maker<Service> BackendDriver::*member) {
     static std::mutex mutex;
-    static Service* instances[3] = {nullptr, nullptr, nullptr};
-    const Maker<Service> maker = makerFor(headless, win32);
-    const int slot = maker == headless ? 0 : 1;
+    static std::map<Maker<Service>, Service*> instances;
+    const Maker<Service> maker = currentBackend().*member;
     std::lock_guard lock(mutex);
-    if (!instances[slot]) instances[slot] = maker().release();
-    return *instances[slot];
+    Service*& instance = instances[maker];
+    if (!instance) instance = maker().release();
+    return *instance;
 }
 
 }  // namespace
 
-WindowService& windowService() {
-    return serviceFor<WindowService>(&Detail::makeHeadlessWindowService,
-                                     ARBOR_WIN32(makeWin32WindowService));
-}
+WindowService& windowService() { return serviceFor(&BackendDriver::makeWindowService); }
+MessageQueueService& messageQueueService() { return serviceFor(&BackendDriver::makeMessageQueueService); }
+ClockService& clockService() { return serviceFor(&BackendDriver::makeClockService); }
+ScreenService& screenService() { return serviceFor(&BackendDriver::makeScreenService); }
+MemoryService& memoryService() { return serviceFor(&BackendDriver::makeMemoryService); }
+MessageBoxService& messageBoxService() { return serviceFor(&BackendDriver::makeMessageBoxService); }
+FolderService& folderService() { return serviceFor(&BackendDriver::makeFolderService); }
+ProcessService& processService() { return serviceFor(&BackendDriver::makeProcessService); }
+SessionService& sessionService() { return serviceFor(&BackendDriver::makeSessionService); }
+LibraryService& libraryService() { return serviceFor(&BackendDriver::makeLibraryService); }
+GlyphService& glyphService() { return serviceFor(&BackendDriver::makeGlyphService); }
 
-MessageQueueService& messageQueueService() {
-    return serviceFor<MessageQueueService>(&Detail::makeHeadlessMessageQueueService,
-                                           ARBOR_WIN32(makeWin32MessageQueueService));
-}
-
-ClockService& clockService() {
-    return serviceFor<ClockService>(&Detail::makeHeadlessClockService,
-                                    ARBOR_WIN32(makeWin32ClockService));
-}
-
-ScreenService& screenService() {
-    return serviceFor<ScreenService>(&Detail::makeHeadlessScreenService,
-                                     ARBOR_WIN32(makeWin32ScreenService));
-}
-
-MemoryService& memoryService() {
-    return serviceFor<MemoryService>(&Detail::makeHeadlessMemoryService,
-                                     ARBOR_WIN32(makeWin32MemoryService));
-}
-
-MessageBoxService& messageBoxService() {
-    return serviceFor<MessageBoxService>(&Detail::makeHeadlessMessageBoxService,
-                                         ARBOR_WIN32(makeWin32MessageBoxService));
-}
-
-FolderService& folderService() {
-    return serviceFor<FolderService>(&Detail::makeHeadlessFolderService,
-                                     ARBOR_WIN32(makeWin32FolderService));
-}
-
-ProcessService& processService() {
-    return serviceFor<ProcessService>(&Detail::makeHeadlessProcessService,
-                                      ARBOR_WIN32(makeWin32ProcessService));
-}
-
-SessionService& sessionService() {
-    return serviceFor<SessionService>(&Detail::makeHeadlessSessionService,
-                                      ARBOR_WIN32(makeWin32SessionService));
-}
-
-LibraryService& libraryService() {
-    return serviceFor<LibraryService>(&Detail::makeHeadlessLibraryService,
-                                      ARBOR_WIN32(makeWin32LibraryService));
-}
-
-GlyphService& glyphService() {
-    return serviceFor<GlyphService>(&Detail::makeHeadlessGlyphService, ARBOR_WIN32(makeWin32GlyphService));
-}
-
-std::unique_ptr<NamedMutex> createNamedMutex() {
-    return makerFor<NamedMutex>(&Detail::makeHeadlessNamedMutex,
-                                ARBOR_WIN32(makeWin32NamedMutex))();
-}
+std::unique_ptr<NamedMutex> createNamedMutex() { return currentBackend().makeNamedMutex(); }
 
 // Helpers of the window interface that need only its own operations.
 std::vector<std::u16string> WindowService::topLevelTitles(std::size_t maxLength) {

@@ -18,9 +18,4 @@ public:
 
 SessionService& sessionService();
 
-namespace Detail {
-std::unique_ptr<SessionService> makeHeadlessSessionService();
-std::unique_ptr<SessionService> makeWin32SessionService();
-}  // namespace Detail
-
 }  // namespace Arbor::Platform

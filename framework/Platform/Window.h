@@ -92,9 +92,4 @@ public:
 // The service of the current backend (created on first use, kept for the process).
 WindowService& windowService();
 
-namespace Detail {
-std::unique_ptr<WindowService> makeHeadlessWindowService();
-std::unique_ptr<WindowService> makeWin32WindowService();
-}  // namespace Detail
-
 }  // namespace Arbor::Platform

@@ -1,48 +1,61 @@
 #pragma once
-// Running one test on every platform backend of the build: derive the fixture from
-// Testing::BackendTest and instantiate it with TAVIZO_INSTANTIATE_FOR_BACKENDS. The
-// test selects its backend and the previous one comes back after it.
+// Running one test on every platform backend that can run here: derive the fixture
+// from Testing::BackendTest and instantiate it with TAVIZO_INSTANTIATE_FOR_BACKENDS.
+// The test selects its backend by driver name and the previous one comes back after it.
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "framework/Platform/Backend.h"
+#include "framework/Platform/BackendDriver.h"
 
 namespace Testing {
 
-class BackendTest : public ::testing::TestWithParam<Arbor::Platform::BackendKind> {
+class BackendTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
-        if (!Arbor::Platform::hasBackend(GetParam())) GTEST_SKIP() << "backend not in this build";
-        previous_ = Arbor::Platform::currentBackend();
-        Arbor::Platform::selectBackend(GetParam());
+        previous_ = std::string(Arbor::Platform::currentBackendName());
+        if (!Arbor::Platform::selectBackend(GetParam())) GTEST_SKIP() << "backend not in this build";
     }
     void TearDown() override { Arbor::Platform::selectBackend(previous_); }
-    bool isHeadless() const { return GetParam() == Arbor::Platform::BackendKind::Headless; }
+    bool isHeadless() const { return GetParam() == "Headless"; }
 
 private:
-    Arbor::Platform::BackendKind previous_ = Arbor::Platform::BackendKind::Headless;
+    std::string previous_;
 };
 
-// Every backend of this build, headless first.
-inline std::vector<Arbor::Platform::BackendKind> availableBackends() {
-    std::vector<Arbor::Platform::BackendKind> kinds;
-    for (auto kind : {Arbor::Platform::BackendKind::Headless, Arbor::Platform::BackendKind::Win32,
-                      Arbor::Platform::BackendKind::X11}) {
-        if (Arbor::Platform::hasBackend(kind)) kinds.push_back(kind);
+// Every backend of this build that can run here, in reverse driver order so that the
+// offscreen desktop comes first.
+inline std::vector<std::string> availableBackends() {
+    std::vector<std::string> names;
+    for (const Arbor::Platform::BackendDriver* driver : Arbor::Platform::backendDrivers()) {
+        if (driver->isAvailable()) names.emplace_back(driver->name);
     }
-    return kinds;
+    std::reverse(names.begin(), names.end());
+    return names;
 }
 
-inline std::string backendName(const ::testing::TestParamInfo<Arbor::Platform::BackendKind>& param) {
-    switch (param.param) {
-        case Arbor::Platform::BackendKind::Headless: return "Headless";
-        case Arbor::Platform::BackendKind::Win32: return "Win32";
-        case Arbor::Platform::BackendKind::X11: return "X11";
+// Selects a backend by driver name for one scope and restores the previous one.
+class BackendScope {
+public:
+    explicit BackendScope(std::string_view name) : previous_(Arbor::Platform::currentBackendName()) {
+        selected_ = Arbor::Platform::selectBackend(name);
     }
-    return "Unknown";
-}
+    ~BackendScope() { Arbor::Platform::selectBackend(previous_); }
+    BackendScope(const BackendScope&) = delete;
+    BackendScope& operator=(const BackendScope&) = delete;
+    // False when the build has no such backend (nothing changed).
+    bool selected() const { return selected_; }
+
+private:
+    std::string previous_;
+    bool selected_ = false;
+};
+
+inline std::string backendName(const ::testing::TestParamInfo<std::string>& param) { return param.param; }
 
 }  // namespace Testing
 

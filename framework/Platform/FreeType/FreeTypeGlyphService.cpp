@@ -4,6 +4,7 @@
 
 #include "framework/Platform/FreeType/FreeTypeFaces.h"
 #include "framework/Platform/FreeType/FreeTypeFont.h"
+#include "framework/Platform/FreeType/FreeTypeGlyphService.h"
 #include "framework/Platform/Glyphs.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Secure/WholeFile.h"
@@ -52,6 +53,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<GlyphService> Detail::makeFreeTypeGlyphService() { return std::make_unique<FreeTypeGlyphService>(); }
+std::unique_ptr<GlyphService> FreeType::makeGlyphService() { return std::make_unique<FreeTypeGlyphService>(); }
 
 }  // namespace Arbor::Platform

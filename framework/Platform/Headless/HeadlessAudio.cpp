@@ -1,4 +1,5 @@
 #include "framework/Platform/Headless/HeadlessAudio.h"
+#include "framework/Platform/Headless/HeadlessServices.h"
 
 #include <algorithm>
 #include <deque>
@@ -238,10 +239,10 @@ void HeadlessAudio::clearRecord() {
     opens_ = 0;
 }
 
-std::unique_ptr<AudioOutput> createHeadlessAudio() { return std::make_unique<HeadlessAudio>(); }
-
-HeadlessAudio& headlessAudio() {
-    return static_cast<HeadlessAudio&>(*audioOutputFor(BackendKind::Headless));
+std::unique_ptr<AudioOutput> Headless::makeAudioOutput(const std::string&) {
+    return std::make_unique<HeadlessAudio>();
 }
+
+HeadlessAudio& headlessAudio() { return static_cast<HeadlessAudio&>(*audioOutputFor(headlessDriver.name)); }
 
 }  // namespace Arbor::Platform

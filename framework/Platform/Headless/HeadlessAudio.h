@@ -76,8 +76,7 @@ private:
     bool muted_ = false;
 };
 
-// The process-wide headless output (the one `audioOutputFor(BackendKind::Headless)`
-// returns).
+// The process-wide headless output (the one `audioOutputFor("Headless")` returns).
 HeadlessAudio& headlessAudio();
 
 }  // namespace Arbor::Platform

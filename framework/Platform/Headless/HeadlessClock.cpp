@@ -1,6 +1,7 @@
 // The virtual desktop's clock: the host's until a test sets it, then stepped by tests.
 #include "framework/Platform/Clock.h"
 #include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/Headless/HeadlessServices.h"
 
 namespace Arbor::Platform {
 
@@ -27,7 +28,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ClockService> Detail::makeHeadlessClockService() {
+std::unique_ptr<ClockService> Headless::makeClockService() {
     return std::make_unique<HeadlessClockService>();
 }
 

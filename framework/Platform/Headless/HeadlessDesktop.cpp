@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "framework/Platform/Headless/HeadlessWindowing.h"
-#include "framework/Platform/Headless/HostSystem.h"
+#include "framework/Platform/HostServices.h"
 #include "framework/Platform/MessageBox.h"
 
 namespace Arbor::Platform::Headless {
@@ -242,7 +242,9 @@ bool HeadlessDesktop::memoryStatus(MemoryStatus& status) const {
             return true;
         }
     }
-    return Host::memoryStatus(status);
+    // Made on first use and kept: the desktop itself is never destroyed either.
+    static MemoryService* host = hostServices().makeMemoryService().release();
+    return host->memoryStatus(status);
 }
 
 void HeadlessDesktop::setApplicationDataFolder(std::u16string folder) {

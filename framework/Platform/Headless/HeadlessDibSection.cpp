@@ -3,6 +3,7 @@
 #include <new>
 
 #include "framework/Platform/DibSection.h"
+#include "framework/Platform/Headless/HeadlessServices.h"
 
 namespace Arbor::Platform {
 
@@ -33,7 +34,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DibSection> createHeadlessDibSection(std::int32_t w, std::int32_t h) {
+std::unique_ptr<DibSection> Headless::createDibSection(std::int32_t w, std::int32_t h) {
     const std::int64_t count = std::int64_t(w) * h;
     if (w <= 0 || h <= 0 || count > maxPixels) return nullptr;
     const std::size_t bytes = std::size_t(count) * 4;

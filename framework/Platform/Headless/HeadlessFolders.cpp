@@ -2,7 +2,8 @@
 // folder fail the writability test.
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/Headless/HeadlessDesktop.h"
-#include "framework/Platform/Headless/HostSystem.h"
+#include "framework/Platform/Headless/HeadlessServices.h"
+#include "framework/Platform/HostServices.h"
 
 namespace Arbor::Platform {
 
@@ -10,20 +11,24 @@ namespace {
 
 class HeadlessFolderService : public FolderService {
 public:
-    std::u16string executablePath() override { return Host::executablePath(); }
+    HeadlessFolderService() : host_(hostServices().makeFolderService()) {}
+    std::u16string executablePath() override { return host_->executablePath(); }
     std::u16string applicationDataFolder() override {
         std::u16string folder = Headless::HeadlessDesktop::instance().applicationDataFolderOverride();
-        return folder.empty() ? Host::applicationDataFolder() : folder;
+        return folder.empty() ? host_->applicationDataFolder() : folder;
     }
     bool isWritableDirectory(std::u16string_view directory) override {
         if (Headless::HeadlessDesktop::instance().isMarkedUnwritable(directory)) return false;
-        return Host::isWritableDirectory(directory);
+        return host_->isWritableDirectory(directory);
     }
+
+private:
+    std::unique_ptr<FolderService> host_;
 };
 
 }  // namespace
 
-std::unique_ptr<FolderService> Detail::makeHeadlessFolderService() {
+std::unique_ptr<FolderService> Headless::makeFolderService() {
     return std::make_unique<HeadlessFolderService>();
 }
 

@@ -1,5 +1,6 @@
 // Memory figures: the host's unless a test set them.
 #include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/Headless/HeadlessServices.h"
 #include "framework/Platform/Memory.h"
 
 namespace Arbor::Platform {
@@ -15,7 +16,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<MemoryService> Detail::makeHeadlessMemoryService() {
+std::unique_ptr<MemoryService> Headless::makeMemoryService() {
     return std::make_unique<HeadlessMemoryService>();
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/Headless/HeadlessServices.h"
 #include "framework/Platform/MessageBox.h"
 #include "framework/Text/Utf.h"
 
@@ -30,7 +31,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<MessageBoxService> Detail::makeHeadlessMessageBoxService() {
+std::unique_ptr<MessageBoxService> Headless::makeMessageBoxService() {
     return std::make_unique<HeadlessMessageBoxService>();
 }
 

@@ -1,5 +1,6 @@
 // Per-thread queues and thread timers of the virtual desktop.
 #include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/Headless/HeadlessServices.h"
 #include "framework/Platform/Headless/HeadlessWindowing.h"
 #include "framework/Platform/MessageQueue.h"
 
@@ -40,7 +41,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<MessageQueueService> Detail::makeHeadlessMessageQueueService() {
+std::unique_ptr<MessageQueueService> Headless::makeMessageQueueService() {
     return std::make_unique<HeadlessMessageQueueService>();
 }
 

@@ -1,7 +1,8 @@
 // Programs are recorded, then started for real on the host: waiting for a program
 // and reading its exit code must behave as they do on a real desktop.
 #include "framework/Platform/Headless/HeadlessDesktop.h"
-#include "framework/Platform/Headless/HostSystem.h"
+#include "framework/Platform/Headless/HeadlessServices.h"
+#include "framework/Platform/HostServices.h"
 #include "framework/Platform/Process.h"
 
 namespace Arbor::Platform {
@@ -10,7 +11,7 @@ namespace {
 
 class HeadlessProcessService : public ProcessService {
 public:
-    HeadlessProcessService() : host_(Host::makeProcessService()) {}
+    HeadlessProcessService() : host_(hostServices().makeProcessService()) {}
 
     bool createProcess(std::u16string_view applicationName, std::u16string_view commandLine,
                        ProcessHandle& process) override {
@@ -34,7 +35,7 @@ public:
     void closeProcess(ProcessHandle& process) override {
         if (host_) host_->closeProcess(process);
     }
-    std::uint32_t currentProcessId() override { return Host::currentProcessId(); }
+    std::uint32_t currentProcessId() override { return hostServices().currentProcessId(); }
 
 private:
     std::unique_ptr<ProcessService> host_;
@@ -42,7 +43,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ProcessService> Detail::makeHeadlessProcessService() {
+std::unique_ptr<ProcessService> Headless::makeProcessService() {
     return std::make_unique<HeadlessProcessService>();
 }
 

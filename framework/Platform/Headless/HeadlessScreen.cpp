@@ -1,5 +1,6 @@
 // The virtual screen and cursor, as tests set them.
 #include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/Headless/HeadlessServices.h"
 #include "framework/Platform/Screen.h"
 
 namespace Arbor::Platform {
@@ -14,7 +15,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<ScreenService> Detail::makeHeadlessScreenService() {
+std::unique_ptr<ScreenService> Headless::makeScreenService() {
     return std::make_unique<HeadlessScreenService>();
 }
 

@@ -1,5 +1,6 @@
 // Session-end requests are only recorded: a test run must never shut its host down.
 #include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/Headless/HeadlessServices.h"
 #include "framework/Platform/Session.h"
 
 namespace Arbor::Platform {
@@ -24,7 +25,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<SessionService> Detail::makeHeadlessSessionService() {
+std::unique_ptr<SessionService> Headless::makeSessionService() {
     return std::make_unique<HeadlessSessionService>();
 }
 

@@ -1,7 +1,8 @@
 // Windows of the virtual desktop; the state lives in HeadlessWindowing.
 #include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/Headless/HeadlessServices.h"
+#include "framework/Platform/HostServices.h"
 #include "framework/Platform/Headless/HeadlessWindowing.h"
-#include "framework/Platform/Headless/HostSystem.h"
 #include "framework/Platform/Window.h"
 
 namespace Arbor::Platform {
@@ -52,7 +53,7 @@ public:
     bool setForeground(WindowHandle window) override { return w().setForeground(window); }
     std::vector<WindowHandle> topLevelWindows() override { return w().zOrder(); }
     std::uint32_t processIdOf(WindowHandle window) override {
-        return w().exists(window) ? Host::currentProcessId() : 0;
+        return w().exists(window) ? hostServices().currentProcessId() : 0;
     }
     ThreadId threadIdOf(WindowHandle window) override {
         auto state = w().state(window);
@@ -65,7 +66,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<WindowService> Detail::makeHeadlessWindowService() {
+std::unique_ptr<WindowService> Headless::makeWindowService() {
     return std::make_unique<HeadlessWindowService>();
 }
 

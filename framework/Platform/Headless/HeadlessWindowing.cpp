@@ -4,7 +4,6 @@
 #include <atomic>
 #include <chrono>
 
-#include "framework/Platform/Headless/HostSystem.h"
 #include "framework/Platform/Messages.h"
 
 namespace Arbor::Platform::Headless {

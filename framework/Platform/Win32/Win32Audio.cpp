@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "framework/Platform/AudioOutput.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -205,6 +206,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<AudioOutput> createWin32Audio() { return std::make_unique<Win32Audio>(); }
+std::unique_ptr<AudioOutput> Win32::makeAudioOutput(const std::string&) { return std::make_unique<Win32Audio>(); }
 
 }  // namespace Arbor::Platform

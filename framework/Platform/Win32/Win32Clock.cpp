@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include "framework/Platform/Clock.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -35,6 +36,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<ClockService> Detail::makeWin32ClockService() { return std::make_unique<Win32ClockService>(); }
+std::unique_ptr<ClockService> Win32::makeClockService() { return std::make_unique<Win32ClockService>(); }
 
 }  // namespace Arbor::Platform

@@ -7,8 +7,9 @@
 
 #include "framework/Platform/Cursor.h"
 #include "framework/Platform/NativePath.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
-namespace Arbor::Platform::Detail {
+namespace Arbor::Platform::Win32 {
 
 namespace {
 
@@ -20,7 +21,7 @@ public:
         if (owned_ && cursor_) DestroyCursor(cursor_);
     }
     void* handle() const override { return cursor_; }
-    const Graphics::CursorImage* image() const override { return nullptr; }
+    const CursorPixels* image() const override { return nullptr; }
     const std::vector<std::uint8_t>* animation() const override { return nullptr; }
 
 private:
@@ -30,7 +31,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<NativeCursor> createWin32Cursor(const Graphics::CursorImage& image) {
+std::unique_ptr<NativeCursor> createCursor(const CursorPixels& image) {
     const int w = image.width, h = image.height;
     BITMAPV5HEADER header;
     std::memset(&header, 0, sizeof header);
@@ -72,7 +73,7 @@ std::unique_ptr<NativeCursor> createWin32Cursor(const Graphics::CursorImage& ima
     return std::make_unique<Win32Cursor>(cursor, true);
 }
 
-std::unique_ptr<NativeCursor> createWin32AnimatedCursor(const std::uint8_t* bytes, std::size_t length) {
+std::unique_ptr<NativeCursor> createAnimatedCursor(const std::uint8_t* bytes, std::size_t length) {
     if (length > 0x7FFFFFFF) return nullptr;
     std::vector<BYTE> copy(bytes, bytes + length);  // the call takes a writable pointer
     HICON cursor = CreateIconFromResource(copy.data(), DWORD(copy.size()), FALSE, 0x00030000);
@@ -80,11 +81,11 @@ std::unique_ptr<NativeCursor> createWin32AnimatedCursor(const std::uint8_t* byte
     return std::make_unique<Win32Cursor>(static_cast<HCURSOR>(cursor), true);
 }
 
-std::unique_ptr<NativeCursor> loadWin32CursorFile(std::u16string_view path) {
+std::unique_ptr<NativeCursor> loadCursorFile(std::u16string_view path) {
     const std::wstring name(path.begin(), path.end());
     HANDLE cursor = LoadImageW(nullptr, name.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE | LR_SHARED);
     if (!cursor) return nullptr;
     return std::make_unique<Win32Cursor>(static_cast<HCURSOR>(cursor), false);
 }
 
-}  // namespace Arbor::Platform::Detail
+}  // namespace Arbor::Platform::Win32

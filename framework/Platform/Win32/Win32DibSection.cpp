@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "framework/Platform/DibSection.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -41,7 +42,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DibSection> createWin32DibSection(std::int32_t w, std::int32_t h) {
+std::unique_ptr<DibSection> Win32::createDibSection(std::int32_t w, std::int32_t h) {
     BITMAPV5HEADER header;
     std::memset(&header, 0, sizeof header);
     header.bV5Size = sizeof(BITMAPV5HEADER);

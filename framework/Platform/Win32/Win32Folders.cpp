@@ -4,6 +4,7 @@
 
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/Win32/Win32Text.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -48,6 +49,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<FolderService> Detail::makeWin32FolderService() { return std::make_unique<Win32FolderService>(); }
+std::unique_ptr<FolderService> Win32::makeFolderService() { return std::make_unique<Win32FolderService>(); }
 
 }  // namespace Arbor::Platform

@@ -11,6 +11,7 @@
 
 #include "framework/Platform/Glyphs.h"
 #include "framework/Platform/NativePath.h"
+#include "framework/Platform/Win32/Win32Services.h"
 #include "framework/Platform/Win32/Win32Text.h"
 
 namespace Arbor::Platform {
@@ -208,6 +209,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<GlyphService> Detail::makeWin32GlyphService() { return std::make_unique<Win32GlyphService>(); }
+std::unique_ptr<GlyphService> Win32::makeGlyphService() { return std::make_unique<Win32GlyphService>(); }
 
 }  // namespace Arbor::Platform

@@ -3,6 +3,7 @@
 
 #include "framework/Platform/Library.h"
 #include "framework/Platform/Win32/Win32Text.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -33,6 +34,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<LibraryService> Detail::makeWin32LibraryService() { return std::make_unique<Win32LibraryService>(); }
+std::unique_ptr<LibraryService> Win32::makeLibraryService() { return std::make_unique<Win32LibraryService>(); }
 
 }  // namespace Arbor::Platform

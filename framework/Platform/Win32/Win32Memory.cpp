@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "framework/Platform/Memory.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -27,6 +28,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<MemoryService> Detail::makeWin32MemoryService() { return std::make_unique<Win32MemoryService>(); }
+std::unique_ptr<MemoryService> Win32::makeMemoryService() { return std::make_unique<Win32MemoryService>(); }
 
 }  // namespace Arbor::Platform

@@ -3,6 +3,7 @@
 
 #include "framework/Platform/MessageBox.h"
 #include "framework/Platform/Win32/Win32Text.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -20,7 +21,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<MessageBoxService> Detail::makeWin32MessageBoxService() {
+std::unique_ptr<MessageBoxService> Win32::makeMessageBoxService() {
     return std::make_unique<Win32MessageBoxService>();
 }
 

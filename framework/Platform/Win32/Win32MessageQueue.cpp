@@ -8,6 +8,7 @@
 
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/Win32/Win32Text.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -115,7 +116,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<MessageQueueService> Detail::makeWin32MessageQueueService() {
+std::unique_ptr<MessageQueueService> Win32::makeMessageQueueService() {
     return std::make_unique<Win32MessageQueueService>();
 }
 

@@ -4,6 +4,7 @@
 
 #include "framework/Platform/NamedMutex.h"
 #include "framework/Platform/Win32/Win32Text.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -48,6 +49,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<NamedMutex> Detail::makeWin32NamedMutex() { return std::make_unique<Win32NamedMutex>(); }
+std::unique_ptr<NamedMutex> Win32::makeNamedMutex() { return std::make_unique<Win32NamedMutex>(); }
 
 }  // namespace Arbor::Platform

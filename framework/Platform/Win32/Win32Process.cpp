@@ -3,6 +3,7 @@
 
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Win32/Win32Text.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -66,6 +67,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<ProcessService> Detail::makeWin32ProcessService() { return std::make_unique<Win32ProcessService>(); }
+std::unique_ptr<ProcessService> Win32::makeProcessService() { return std::make_unique<Win32ProcessService>(); }
 
 }  // namespace Arbor::Platform

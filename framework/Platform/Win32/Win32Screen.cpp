@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "framework/Platform/Screen.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -29,6 +30,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<ScreenService> Detail::makeWin32ScreenService() { return std::make_unique<Win32ScreenService>(); }
+std::unique_ptr<ScreenService> Win32::makeScreenService() { return std::make_unique<Win32ScreenService>(); }
 
 }  // namespace Arbor::Platform

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "framework/Platform/Session.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -29,6 +30,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<SessionService> Detail::makeWin32SessionService() { return std::make_unique<Win32SessionService>(); }
+std::unique_ptr<SessionService> Win32::makeSessionService() { return std::make_unique<Win32SessionService>(); }
 
 }  // namespace Arbor::Platform

@@ -9,6 +9,7 @@
 
 #include "framework/Platform/Win32/Win32Text.h"
 #include "framework/Platform/Window.h"
+#include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform {
 
@@ -172,6 +173,6 @@ public:
 
 }  // namespace
 
-std::unique_ptr<WindowService> Detail::makeWin32WindowService() { return std::make_unique<Win32WindowService>(); }
+std::unique_ptr<WindowService> Win32::makeWindowService() { return std::make_unique<Win32WindowService>(); }
 
 }  // namespace Arbor::Platform

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "framework/Platform/AudioOutput.h"
+#include "framework/Platform/X11/X11Services.h"
 
 namespace Arbor::Platform {
 
@@ -435,7 +436,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<AudioOutput> createX11Audio(const std::string& alsaConfiguration) {
+std::unique_ptr<AudioOutput> X11::makeAudioOutput(const std::string& alsaConfiguration) {
     return std::make_unique<X11Audio>(alsaConfiguration);
 }
 

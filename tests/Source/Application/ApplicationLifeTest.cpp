@@ -24,7 +24,7 @@ namespace {
 
 struct ApplicationLife : ::testing::Test {
     void SetUp() override {
-        if (Arbor::Platform::currentBackend() != Arbor::Platform::BackendKind::Headless) {
+        if (Arbor::Platform::currentBackendName() != "Headless") {
             GTEST_SKIP() << "runs the application on the headless desktop";
         }
         HeadlessDesktop::instance().reset();

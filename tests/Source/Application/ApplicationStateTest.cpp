@@ -22,7 +22,7 @@ namespace {
 
 struct HeadlessFixture : ::testing::Test {
     void SetUp() override {
-        if (Arbor::Platform::currentBackend() != Arbor::Platform::BackendKind::Headless) {
+        if (Arbor::Platform::currentBackendName() != "Headless") {
             GTEST_SKIP() << "records outside effects only on the headless backend";
         }
         HeadlessDesktop::instance().reset();

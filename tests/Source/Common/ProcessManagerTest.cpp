@@ -56,7 +56,7 @@ TEST(ProcessManager, CompletionGoesToTheLaunchingCharacter) {
     EXPECT_EQ(launcher.executedCommands(), (std::vector<CharacterCommand>{{u"OnFinished", u"1"}}));
     EXPECT_TRUE(other.executedCommands().empty());
     EXPECT_EQ(manager.runningCount(), 0u);
-    if (Arbor::Platform::currentBackend() == Arbor::Platform::BackendKind::Headless) {
+    if (Arbor::Platform::currentBackendName() == "Headless") {
         bool recorded = false;
         for (const auto& r : Arbor::Platform::Headless::HeadlessDesktop::instance().processLaunches()) {
             recorded = recorded || (r.commandLine == quickProgram && r.started);
@@ -118,7 +118,7 @@ TEST(ProcessManager, CloseAllGivesUpOnAProgramThatKeepsRunning) {
 
 #if defined(_WIN32)
 TEST(ProcessManager, CloseAllAsksAProgramWithAWindowToClose) {
-    if (Arbor::Platform::currentBackend() != Arbor::Platform::BackendKind::Win32) GTEST_SKIP();
+    if (Arbor::Platform::currentBackendName() != "Win32") GTEST_SKIP();
     CharacterObject launcher(u"launcher");
     ProcessManager manager;
     auto thread = manager.launch(u"", u"notepad.exe", &launcher, CharacterCommand{u"OnFinished"});

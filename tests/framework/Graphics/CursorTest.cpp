@@ -7,6 +7,7 @@
 #include "framework/Graphics/CursorDecoder.h"
 #include "framework/Platform/Backend.h"
 #include "framework/Platform/NativePath.h"
+#include "support/BackendTest.h"
 #include "support/TestPaths.h"
 
 using namespace Arbor::Graphics;
@@ -114,24 +115,9 @@ TEST(CursorDecoder, RefusesIconsAndDamagedFiles) {
     EXPECT_FALSE(decodeCursorFile(wrongOffset.data(), wrongOffset.size()));
 }
 
-namespace {
-// Selects a backend for one test and restores the previous one.
-class BackendScope {
-public:
-    explicit BackendScope(Arbor::Platform::BackendKind kind) : previous_(Arbor::Platform::currentBackend()) {
-        Arbor::Platform::selectBackend(kind);
-    }
-    ~BackendScope() { Arbor::Platform::selectBackend(previous_); }
-
-private:
-    Arbor::Platform::BackendKind previous_;
-};
-}  // namespace
-
 TEST(Cursor, Win32MakesCursorHandles) {
-    using Arbor::Platform::BackendKind;
-    if (!Arbor::Platform::hasBackend(BackendKind::Win32)) GTEST_SKIP() << "this build has no Win32 backend";
-    BackendScope scope(BackendKind::Win32);
+    Testing::BackendScope scope("Win32");
+    if (!scope.selected()) GTEST_SKIP() << "this build has no Win32 backend";
     const Bytes file = thirtyTwoBit();
     const auto cursor = cursorFromMemory(file.data(), file.size());
     ASSERT_TRUE(cursor);
@@ -140,7 +126,7 @@ TEST(Cursor, Win32MakesCursorHandles) {
 }
 
 TEST(Cursor, HeadlessKeepsImageHotspotAndAnimation) {
-    BackendScope scope(Arbor::Platform::BackendKind::Headless);
+    Testing::BackendScope scope("Headless");
     const Bytes file = thirtyTwoBit();
     const auto cursor = cursorFromMemory(file.data(), file.size());
     ASSERT_TRUE(cursor);

@@ -9,6 +9,7 @@
 #include "framework/Platform/Backend.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Secure/PackageWriter.h"
+#include "support/BackendTest.h"
 #include "support/TestPaths.h"
 
 using namespace Arbor::Graphics;
@@ -79,12 +80,7 @@ TEST_F(ImageResource, PlainFileBeforePackageAndCachedOnce) {
 
 TEST_F(ImageResource, CursorsFromPackagesAndFiles) {
     // The headless backend keeps each cursor's picture for inspection.
-    const auto previous = Arbor::Platform::currentBackend();
-    Arbor::Platform::selectBackend(Arbor::Platform::BackendKind::Headless);
-    struct Restore {
-        Arbor::Platform::BackendKind kind;
-        ~Restore() { Arbor::Platform::selectBackend(kind); }
-    } restore{previous};
+    Testing::BackendScope scope("Headless");
     // A 1 x 1 32-bit cursor with hotspot (0, 0).
     std::vector<std::uint8_t> cur = {0, 0, 2, 0, 1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 48, 0, 0, 0, 22, 0, 0, 0,
                                      40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 32, 0};

@@ -1,9 +1,9 @@
 // The POSIX host splits command lines by the system's quoting rules.
 #include <gtest/gtest.h>
 
-#include "framework/Platform/Headless/PosixCommandLine.h"
+#include "framework/Platform/Posix/PosixCommandLine.h"
 
-using Arbor::Platform::Headless::splitCommandLine;
+using Arbor::Platform::Posix::splitCommandLine;
 using Args = std::vector<std::string>;
 
 TEST(CommandLineSplit, BlanksSeparateAndQuotesGroup) {

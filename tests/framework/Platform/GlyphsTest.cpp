@@ -116,7 +116,7 @@ TEST_P(GlyphsTest, DefaultFaceShowsJapaneseAndTheSameRequestGivesTheSamePixels) 
 }
 
 TEST_P(GlyphsTest, AFaceWithoutJapaneseStillDrawsItThroughFallback) {
-    if (GetParam() == BackendKind::Win32) GTEST_SKIP() << "GDI's outline call draws the face's own glyphs only";
+    if (GetParam() == "Win32") GTEST_SKIP() << "GDI's outline call draws the face's own glyphs only";
 #if defined(_WIN32)
     GTEST_SKIP() << "the headless backend of a Windows build uses GDI";
 #endif

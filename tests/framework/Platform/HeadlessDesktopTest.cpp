@@ -24,8 +24,8 @@ namespace {
 class HeadlessDesktopTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous_ = currentBackend();
-        selectBackend(BackendKind::Headless);
+        previous_ = std::string(currentBackendName());
+        selectBackend("Headless");
         desktop().reset();
     }
     void TearDown() override {
@@ -33,7 +33,7 @@ protected:
         selectBackend(previous_);
     }
     static HeadlessDesktop& desktop() { return HeadlessDesktop::instance(); }
-    BackendKind previous_ = BackendKind::Headless;
+    std::string previous_;
 };
 
 LocalTime at(int year, int month, int day, int hour, int minute, int second, int millisecond) {

@@ -72,7 +72,7 @@ TEST(ProcessHelper, DISABLED_SleepABit) { std::this_thread::sleep_for(std::chron
 TEST(ProcessHelper, DISABLED_WindowUntilClosed) {
     // A program with one titled window that ends when the window is closed, or after
     // 20 s whatever happens.
-    selectBackend(nativeBackend());
+    chooseBackend();
     WindowDescription description;
     description.title = u"ArborChildWindow";
     description.bounds = Rect{0, 0, 50, 50};

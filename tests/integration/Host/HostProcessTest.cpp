@@ -130,7 +130,7 @@ TEST(HostProcess, HeadlessMessageBoxesAlsoGoToStandardError) {
 // user: the test finds it among the desktop's windows, reads what it said from the
 // message log, and answers it.
 TEST(HostProcess, ASecondCopyIsRefusedWhileTheFirstRuns) {
-    if (Platform::currentBackend() != Platform::BackendKind::Win32) GTEST_SKIP() << "needs the Win32 desktop";
+    if (Platform::currentBackendName() != "Win32") GTEST_SKIP() << "needs the Win32 desktop";
     Platform::WindowService& windows = Platform::windowService();
     Platform::ProcessService& processes = Platform::processService();
     ProgramDirectory program(true);

@@ -236,8 +236,8 @@ TEST_F(CoreBuiltIns, DateAndTime) {
 
 TEST_F(CoreBuiltIns, DateFieldsFromASetClock) {
     // The virtual desktop's clock can be set; the snapshot is refreshed from it.
-    const auto previous = Arbor::Platform::currentBackend();
-    Arbor::Platform::selectBackend(Arbor::Platform::BackendKind::Headless);
+    const std::string previous(Arbor::Platform::currentBackendName());
+    Arbor::Platform::selectBackend("Headless");
     auto& desktop = Arbor::Platform::Headless::HeadlessDesktop::instance();
     Arbor::Platform::LocalTime time;
     time.year = 2024;

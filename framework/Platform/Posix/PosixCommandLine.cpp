@@ -1,6 +1,6 @@
-#include "framework/Platform/Headless/PosixCommandLine.h"
+#include "framework/Platform/Posix/PosixCommandLine.h"
 
-namespace Arbor::Platform::Headless {
+namespace Arbor::Platform::Posix {
 
 std::vector<std::string> splitCommandLine(std::string_view line) {
     std::vector<std::string> arguments;
@@ -44,4 +44,4 @@ std::vector<std::string> splitCommandLine(std::string_view line) {
     return arguments;
 }
 
-}  // namespace Arbor::Platform::Headless
+}  // namespace Arbor::Platform::Posix

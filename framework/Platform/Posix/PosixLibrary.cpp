@@ -2,7 +2,8 @@
 #if !defined(_WIN32)
 #include <dlfcn.h>
 
-#include "framework/Platform/Headless/HostSystem.h"
+#include "framework/Platform/Library.h"
+#include "framework/Platform/Posix/HostSystem.h"
 #include "framework/Platform/NativePath.h"
 
 namespace Arbor::Platform {
@@ -28,7 +29,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<LibraryService> Host::makeLibraryService() { return std::make_unique<PosixLibraryService>(); }
+std::unique_ptr<LibraryService> Posix::makeLibraryService() { return std::make_unique<PosixLibraryService>(); }
 
 }  // namespace Arbor::Platform
 #endif

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-namespace Arbor::Platform::Headless {
+namespace Arbor::Platform::Posix {
 
 std::vector<std::string> splitCommandLine(std::string_view commandLine);
 
-}  // namespace Arbor::Platform::Headless
+}  // namespace Arbor::Platform::Posix

@@ -1,19 +1,14 @@
-// Memory figures and folders of POSIX hosts.
+// Memory figures of POSIX hosts.
 #if !defined(_WIN32)
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/sysinfo.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "framework/Platform/Headless/HostSystem.h"
-#include "framework/Platform/NativePath.h"
+#include "framework/Platform/Memory.h"
+#include "framework/Platform/Posix/HostSystem.h"
 
 namespace Arbor::Platform {
 
@@ -30,9 +25,7 @@ std::uint64_t procField(const char* file, const std::string& name) {
     return 0;
 }
 
-}  // namespace
-
-bool Host::memoryStatus(MemoryStatus& status) {
+bool readMemoryStatus(MemoryStatus& status) {
     struct sysinfo info {};
     if (sysinfo(&info) != 0) return false;
     const std::uint64_t unit = info.mem_unit ? info.mem_unit : 1;
@@ -56,42 +49,14 @@ bool Host::memoryStatus(MemoryStatus& status) {
     return true;
 }
 
-std::u16string Host::executablePath() {
-    std::error_code error;
-    const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return {};
-    return fromNativePath(path);
-}
+class PosixMemoryService : public MemoryService {
+public:
+    bool memoryStatus(MemoryStatus& status) override { return readMemoryStatus(status); }
+};
 
-std::u16string Host::applicationDataFolder() {
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/') {
-        return fromNativePath(std::filesystem::path(data));
-    }
-    std::string home;
-    if (const char* value = std::getenv("HOME"); value && value[0] == '/') {
-        home = value;
-    } else if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) {
-        home = entry->pw_dir;
-    }
-    if (home.empty()) return {};
-    return fromNativePath(std::filesystem::path(home) / ".local" / "share");
-}
+}  // namespace
 
-bool Host::isWritableDirectory(std::u16string_view directory) {
-    if (directory.empty()) return false;
-    // Create a fresh "TMP" file (O_EXCL through mkstemp), open it once more for reading
-    // and writing with an exclusive lock, and remove it: the POSIX form of a temporary
-    // file opened exclusively with delete-on-close.
-    std::string name = (toNativePath(directory) / "TMPXXXXXX").string();
-    const int created = ::mkstemp(name.data());
-    if (created < 0) return false;
-    const int reopened = ::open(name.c_str(), O_RDWR | O_CLOEXEC);
-    const bool exclusive = reopened >= 0 && ::flock(reopened, LOCK_EX | LOCK_NB) == 0;
-    ::unlink(name.c_str());
-    if (reopened >= 0) ::close(reopened);
-    ::close(created);
-    return exclusive;
-}
+std::unique_ptr<MemoryService> Posix::makeMemoryService() { return std::make_unique<PosixMemoryService>(); }
 
 }  // namespace Arbor::Platform
 #endif

@@ -16,8 +16,9 @@
 #include <thread>
 #include <vector>
 
-#include "framework/Platform/Headless/HostSystem.h"
-#include "framework/Platform/Headless/PosixCommandLine.h"
+#include "framework/Platform/Posix/HostSystem.h"
+#include "framework/Platform/Process.h"
+#include "framework/Platform/Posix/PosixCommandLine.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Text/Utf.h"
 
@@ -72,7 +73,7 @@ class PosixProcessService : public ProcessService {
 public:
     bool createProcess(std::u16string_view applicationName, std::u16string_view commandLine,
                        ProcessHandle& process) override {
-        std::vector<std::string> arguments = Headless::splitCommandLine(Text::toUtf8(commandLine));
+        std::vector<std::string> arguments = Posix::splitCommandLine(Text::toUtf8(commandLine));
         std::string program;
         if (!applicationName.empty()) {
             program = toNativePath(applicationName).string();
@@ -178,9 +179,9 @@ public:
 
 }  // namespace
 
-std::unique_ptr<ProcessService> Host::makeProcessService() { return std::make_unique<PosixProcessService>(); }
+std::unique_ptr<ProcessService> Posix::makeProcessService() { return std::make_unique<PosixProcessService>(); }
 
-std::uint32_t Host::currentProcessId() { return static_cast<std::uint32_t>(getpid()); }
+std::uint32_t Posix::currentProcessId() { return static_cast<std::uint32_t>(getpid()); }
 
 }  // namespace Arbor::Platform
 #endif

@@ -1,0 +1,70 @@
+#pragma once
+// One backend in the driver table: its name, whether it can run here, and one maker per
+// service. Each backend folder defines its record in one driver file
+// (Headless/HeadlessDriver.cpp, Win32/Win32Driver.cpp, X11/X11Driver.cpp); Drivers.cpp
+// lists the records in the order they are tried. Nothing else in the framework knows
+// which backends exist: the service functions reach their implementation through
+// currentBackend().
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace Arbor::Platform {
+
+class AudioOutput;
+class ClockService;
+class DibSection;
+class FolderService;
+class GlyphService;
+class LibraryService;
+class MemoryService;
+class MessageBoxService;
+class MessageQueueService;
+class NamedMutex;
+class NativeCursor;
+class ProcessService;
+class ScreenService;
+class SessionService;
+class WindowService;
+struct CursorPixels;
+
+struct BackendDriver {
+    // How tests pick it by name ("Headless", "Win32", "X11").
+    const char* name;
+    // The in-process virtual desktop that needs no display: chosen when asked for
+    // offscreen running, and always available.
+    bool offscreen;
+    // Whether the backend can run in this process (its display opens, ...).
+    bool (*isAvailable)();
+
+    std::unique_ptr<WindowService> (*makeWindowService)();
+    std::unique_ptr<MessageQueueService> (*makeMessageQueueService)();
+    std::unique_ptr<ClockService> (*makeClockService)();
+    std::unique_ptr<ScreenService> (*makeScreenService)();
+    std::unique_ptr<MemoryService> (*makeMemoryService)();
+    std::unique_ptr<MessageBoxService> (*makeMessageBoxService)();
+    std::unique_ptr<FolderService> (*makeFolderService)();
+    std::unique_ptr<ProcessService> (*makeProcessService)();
+    std::unique_ptr<SessionService> (*makeSessionService)();
+    std::unique_ptr<LibraryService> (*makeLibraryService)();
+    std::unique_ptr<NamedMutex> (*makeNamedMutex)();
+    std::unique_ptr<GlyphService> (*makeGlyphService)();
+
+    // Cursors from pixels and from animated cursor data. `loadCursorFile` is the
+    // system's own shared loader, null where the system has none (the caller then
+    // reads and decodes the file itself).
+    std::unique_ptr<NativeCursor> (*createCursor)(const CursorPixels& pixels);
+    std::unique_ptr<NativeCursor> (*createAnimatedCursor)(const std::uint8_t* bytes, std::size_t length);
+    std::unique_ptr<NativeCursor> (*loadCursorFile)(std::u16string_view path);
+
+    // Called with positive sizes only.
+    std::unique_ptr<DibSection> (*createDibSection)(std::int32_t width, std::int32_t height);
+
+    // A fresh audio output; `configuration` is backend-specific text (the ALSA
+    // configuration of the X11 backend), ignored where it means nothing.
+    std::unique_ptr<AudioOutput> (*createAudioOutput)(const std::string& configuration);
+};
+
+}  // namespace Arbor::Platform

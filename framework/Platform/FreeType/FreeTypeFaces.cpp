@@ -17,6 +17,9 @@ namespace {
 // Collections name their faces in a 32-bit count; a malformed one must not make us
 // try millions of faces.
 constexpr FT_Long MaxFacesPerFile = 256;
+constexpr std::size_t MaxRememberedMatches = 4096;
+// The key part of a plain face match (no character asked for).
+constexpr char32_t NoCharacter = 0xFFFFFFFF;
 
 // The system language of the characters this program shows: an unknown or empty face
 // name falls back to a face that can show Japanese.
@@ -158,20 +161,33 @@ std::optional<FaceSource> FaceCatalog::choose(const FaceQuery& query) {
         if (best) return best->source;
     }
     if (!fontconfigReady_) return std::nullopt;
+    const MatchKey key{foldFamily(query.family), query.weight, query.italic, NoCharacter};
+    if (auto known = matches_.find(key); known != matches_.end()) return known->second;
     PatternPtr pattern = queryPattern(query);
     if (!pattern) return std::nullopt;
-    return matchPattern(pattern.get(), nullptr, 0);
+    std::optional<FaceSource> found = matchPattern(pattern.get(), nullptr, 0);
+    remember(key, found);
+    return found;
+}
+
+void FaceCatalog::remember(const MatchKey& key, const std::optional<FaceSource>& found) {
+    if (matches_.size() >= MaxRememberedMatches) matches_.clear();
+    matches_.emplace(key, found);
 }
 
 std::optional<FaceSource> FaceCatalog::fallback(const FaceQuery& query, char32_t character) {
     std::lock_guard lock(mutex_);
     if (!fontconfigReady_ || character > 0x10FFFF) return std::nullopt;
+    const MatchKey key{foldFamily(query.family), query.weight, query.italic, character};
+    if (auto known = matches_.find(key); known != matches_.end()) return known->second;
     PatternPtr pattern = queryPattern(query);
     CharSetPtr wanted(FcCharSetCreate());
     if (!pattern || !wanted) return std::nullopt;
     FcCharSetAddChar(wanted.get(), static_cast<FcChar32>(character));
     FcPatternAddCharSet(pattern.get(), FC_CHARSET, wanted.get());
-    return matchPattern(pattern.get(), wanted.get(), character);
+    std::optional<FaceSource> found = matchPattern(pattern.get(), wanted.get(), character);
+    remember(key, found);
+    return found;
 }
 
 FT_Face FaceCatalog::openLocked(const FaceSource& source) {
@@ -246,6 +262,15 @@ int FaceCatalog::addPrivate(std::span<const std::uint8_t> data, std::uint64_t& i
 void FaceCatalog::removePrivate(std::uint64_t id) {
     std::lock_guard lock(mutex_);
     std::erase_if(privateFaces_, [id](const PrivateFace& entry) { return entry.id == id; });
+}
+
+std::vector<std::string> FaceCatalog::privateFamilies(std::uint64_t id) {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> families;
+    for (const PrivateFace& entry : privateFaces_) {
+        if (entry.id == id) families.insert(families.end(), entry.families.begin(), entry.families.end());
+    }
+    return families;
 }
 
 }  // namespace Arbor::Platform::FreeType

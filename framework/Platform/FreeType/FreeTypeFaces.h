@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <ft2build.h>
@@ -74,12 +76,16 @@ public:
     // On success the registration's id is in `id`.
     int addPrivate(std::span<const std::uint8_t> data, std::uint64_t& id);
     void removePrivate(std::uint64_t id);
+    // The family names (folded) the faces of a registration give themselves.
+    std::vector<std::string> privateFamilies(std::uint64_t id);
 
 private:
     friend class OpenFace;
     FaceCatalog() = default;
     void close(FT_Face face);
     FT_Face openLocked(const FaceSource& source);
+    using MatchKey = std::tuple<std::string, int, bool, char32_t>;
+    void remember(const MatchKey& key, const std::optional<FaceSource>& found);
 
     struct PrivateFace {
         std::uint64_t id = 0;
@@ -92,6 +98,9 @@ private:
     bool fontconfigReady_ = false;
     std::vector<PrivateFace> privateFaces_;
     std::uint64_t nextId_ = 1;
+    // fontconfig's answers, which cost far more than opening a face: by family, weight
+    // and slant, and for fallbacks also by character. Bounded; cleared when full.
+    std::map<MatchKey, std::optional<FaceSource>> matches_;
 };
 
 // Family names compare without regard to ASCII case, as the system's face names do.

@@ -20,6 +20,9 @@ constexpr int MaxEmPixels = 1024;
 constexpr std::size_t MaxGlyphPixels = std::size_t{16} << 20;
 constexpr std::size_t MaxCachedGlyphs = 2048;
 constexpr int BoldWeight = 600;
+// Text mixing many scripts opens one fallback face per script; past this many, further
+// characters draw the missing-glyph box instead of opening more faces.
+constexpr std::size_t MaxFacesPerFont = 16;
 
 // Ascent and descent in font units as the system's text metrics take them: the
 // OS/2 Windows figures when present, else the horizontal header.
@@ -182,7 +185,8 @@ std::size_t FreeTypeFont::slotFor(char32_t character) {
         for (std::size_t i = 0; i < faces_.size(); ++i) {
             if (faces_[i]->source().sameFaceAs(*source)) slot = i;
         }
-        if (slot == 0 && !faces_.front()->source().sameFaceAs(*source) && addFace(catalog_->open(*source))) {
+        if (slot == 0 && faces_.size() < MaxFacesPerFont && !faces_.front()->source().sameFaceAs(*source) &&
+            addFace(catalog_->open(*source))) {
             slot = faces_.size() - 1;
         }
         if (slot != 0 && FT_Get_Char_Index(faces_[slot]->face(), character) == 0) slot = 0;

@@ -298,3 +298,28 @@ TEST_P(GlyphsTest, ExtremeRequestsAndCharactersStayBounded) {
 }
 
 TAVIZO_INSTANTIATE_FOR_BACKENDS(GlyphsTest);
+
+// The offscreen desktop draws text with the same faces and pixels as the system's
+// desktop backend, so previews and tests show what users see.
+TEST(GlyphsAcrossBackends, EveryBackendGivesTheSamePixels) {
+    const std::vector<std::string> backends = Testing::availableBackends();
+    if (backends.size() < 2) GTEST_SKIP() << "only one backend can run here";
+    auto draw = [](const std::string& backend) {
+        Testing::BackendScope scope(backend);
+        std::vector<std::vector<std::uint8_t>> pixels;
+        for (const FontRequest& r : {request(JapaneseFace, -16), request(u"DejaVu Sans", 18, 700)}) {
+            auto font = glyphService().createFont(r);
+            if (!font) continue;
+            for (char32_t c : {U'A', U'g', Ko}) {
+                for (GlyphFormat format : {GlyphFormat::Monochrome, GlyphFormat::Gray65}) {
+                    auto glyph = font->glyph(c, format);
+                    pixels.push_back(glyph ? glyph->coverage : std::vector<std::uint8_t>{});
+                }
+            }
+        }
+        return pixels;
+    };
+    const auto reference = draw(backends.front());
+    ASSERT_EQ(reference.size(), 12u);
+    for (std::size_t i = 1; i < backends.size(); ++i) EXPECT_EQ(draw(backends[i]), reference) << backends[i];
+}

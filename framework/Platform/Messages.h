@@ -161,6 +161,9 @@ inline constexpr std::uint32_t WM_ENTERMENULOOP = 0x0211;
 #ifndef WM_EXITMENULOOP
 inline constexpr std::uint32_t WM_EXITMENULOOP = 0x0212;
 #endif
+#ifndef WM_CAPTURECHANGED
+inline constexpr std::uint32_t WM_CAPTURECHANGED = 0x0215;
+#endif
 #ifndef WM_DROPFILES
 inline constexpr std::uint32_t WM_DROPFILES = 0x0233;
 #endif
@@ -184,6 +187,17 @@ inline constexpr std::uint32_t WM_USER = 0x0400;
 #endif
 #ifndef WM_APP
 inline constexpr std::uint32_t WM_APP = 0x8000;
+#endif
+
+// Virtual-key codes of the mouse buttons (keys use the system's codes as well).
+#ifndef VK_LBUTTON
+inline constexpr int VK_LBUTTON = 0x01;
+#endif
+#ifndef VK_RBUTTON
+inline constexpr int VK_RBUTTON = 0x02;
+#endif
+#ifndef VK_MBUTTON
+inline constexpr int VK_MBUTTON = 0x04;
 #endif
 
 // Window styles.

@@ -31,10 +31,10 @@ using Maker = std::unique_ptr<Service> (*)();
 template <typename Service>
 Service& serviceFor(Maker<Service> BackendDriver::*member) {
     static std::mutex mutex;
-    static std::map<Maker<Service>, Service*> instances;
+    static auto* instances = new std::map<Maker<Service>, Service*>;  // outlives late users at exit
     const Maker<Service> maker = currentBackend().*member;
     std::lock_guard lock(mutex);
-    Service*& instance = instances[maker];
+    Service*& instance = (*instances)[maker];
     if (!instance) instance = maker().release();
     return *instance;
 }

@@ -13,6 +13,9 @@
 
 namespace Arbor::Platform {
 
+class DibSection;
+class NativeCursor;
+
 // The window procedure. Answers the message's result, or nothing to leave the message
 // to the system's default handling (which, for example, destroys the window on WM_CLOSE).
 using WindowProcedure = std::function<std::optional<std::intptr_t>(
@@ -71,6 +74,36 @@ public:
     virtual bool setExStyle(WindowHandle window, std::uint32_t exStyle) = 0;
 
     virtual bool setForeground(WindowHandle window) = 0;
+
+    // --- Layered windows
+    // Shows the top-left bounds.width() x bounds.height() pixels of a premultiplied
+    // ARGB surface as the window's picture at the bounds' top-left corner, blended with
+    // the constant opacity (255: as the pixels say), and gives the window that size:
+    // the layered-window update. The window needs WS_EX_LAYERED. False when it lacks
+    // it or is gone, when the size is not positive or larger than the surface, or when
+    // the system refuses.
+    virtual bool presentLayered(WindowHandle window, const DibSection& surface, const Rect& bounds,
+                                std::uint8_t opacity) = 0;
+    // Makes the window take clicks only where the surface's top-left width x height
+    // pixels are not fully transparent; elsewhere clicks reach what lies below.
+    // Layered windows on Win32 already behave this way, so it changes nothing there.
+    virtual bool setInputShapeFromAlpha(WindowHandle window, const DibSection& surface, int width,
+                                        int height) = 0;
+
+    // --- Mouse and keyboard
+    // Sends every mouse message to the window, wherever the pointer is, until released
+    // or taken by another window (the one losing it gets WM_CAPTURECHANGED). Windows of
+    // the calling thread only, as on the system.
+    virtual bool setCapture(WindowHandle window) = 0;
+    virtual bool releaseCapture() = 0;
+    // The window holding the capture; None when no window of the calling thread holds
+    // it (the headless desktop has one capture for all threads).
+    virtual WindowHandle capture() = 0;
+    // Shows the cursor as the pointer's shape; null hides the pointer.
+    virtual bool setCursor(const NativeCursor* cursor) = 0;
+    // Whether the key or mouse button with that virtual-key code (VK_LBUTTON, ...) is
+    // down now.
+    virtual bool isKeyDown(int virtualKey) = 0;
 
     // Every top-level window of the desktop, topmost first (all processes on Win32,
     // the virtual desktop's own on the headless backend).

@@ -7,6 +7,7 @@
 
 #include "framework/Platform/Headless/HeadlessWindowing.h"
 #include "framework/Platform/HostServices.h"
+#include "framework/Platform/InputShape.h"
 #include "framework/Platform/MessageBox.h"
 
 namespace Arbor::Platform::Headless {
@@ -85,6 +86,7 @@ struct HeadlessDesktop::State {
     mutable std::mutex mutex;
     ScreenMetrics screen = defaultScreen();
     Point cursor;
+    const NativeCursor* cursorShape = nullptr;
     std::map<int, bool> keys;
     bool clockSet = false;
     std::uint32_t tick = 0;
@@ -116,6 +118,7 @@ void HeadlessDesktop::reset() {
     State& s = *state_;
     s.screen = defaultScreen();
     s.cursor = Point{};
+    s.cursorShape = nullptr;
     s.keys.clear();
     s.clockSet = false;
     s.timerResolutionRequests = 0;
@@ -322,5 +325,28 @@ bool HeadlessDesktop::presentPixels(WindowHandle handle, int width, int height,
 }
 
 WindowHandle HeadlessDesktop::foregroundWindow() const { return windowing_->foreground(); }
+
+WindowHandle HeadlessDesktop::captureWindow() const { return windowing_->capture(); }
+
+bool HeadlessDesktop::takesClickAt(WindowHandle handle, Point screenPoint) const {
+    const auto state = windowing_->state(handle);
+    if (!state) return false;
+    const Rect& r = state->bounds;
+    if (screenPoint.x < r.left || screenPoint.x >= r.right || screenPoint.y < r.top || screenPoint.y >= r.bottom) {
+        return false;
+    }
+    return !state->hasInputShape ||
+           regionContains(state->inputShape, Point{screenPoint.x - r.left, screenPoint.y - r.top});
+}
+
+const NativeCursor* HeadlessDesktop::currentCursor() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->cursorShape;
+}
+
+void HeadlessDesktop::setCurrentCursor(const NativeCursor* cursor) {
+    std::lock_guard lock(state_->mutex);
+    state_->cursorShape = cursor;
+}
 
 }  // namespace Arbor::Platform::Headless

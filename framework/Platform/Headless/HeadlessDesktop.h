@@ -20,6 +20,10 @@
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Types.h"
 
+namespace Arbor::Platform {
+class NativeCursor;
+}  // namespace Arbor::Platform
+
 namespace Arbor::Platform::Headless {
 
 class HeadlessWindowing;
@@ -57,10 +61,18 @@ struct WindowState {
     std::uint32_t exStyle = 0;
     WindowHandle owner = WindowHandle::None;
     ThreadId thread = 0;
-    // The last presented picture (straight 0xAARRGGBB words, row by row).
+    // The last presented picture (0xAARRGGBB words, row by row): straight when a test
+    // stored it with presentPixels, premultiplied when it came from a layered present,
+    // which also records its constant opacity.
     int pixelWidth = 0;
     int pixelHeight = 0;
     std::vector<std::uint32_t> pixels;
+    bool premultiplied = false;
+    std::uint8_t opacity = 255;
+    // The input shape, in window coordinates: where the window takes clicks. Without
+    // one the whole window does.
+    bool hasInputShape = false;
+    std::vector<Rect> inputShape;
 };
 
 class HeadlessDesktop {
@@ -129,6 +141,15 @@ public:
     bool presentPixels(WindowHandle handle, int width, int height,
                        const std::vector<std::uint32_t>& pixels);
     WindowHandle foregroundWindow() const;
+    // The window holding the mouse capture (one for the whole desktop); None when none.
+    WindowHandle captureWindow() const;
+    // Whether the window takes a click at the screen point: the point is inside it and
+    // inside its input shape, if it has one.
+    bool takesClickAt(WindowHandle handle, Point screenPoint) const;
+    // The cursor last set as the pointer's shape (compared, never read: it may have been
+    // destroyed since); null when hidden or never set.
+    const NativeCursor* currentCursor() const;
+    void setCurrentCursor(const NativeCursor* cursor);
 
     HeadlessWindowing& windowing();
 

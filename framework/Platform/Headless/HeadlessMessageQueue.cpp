@@ -1,4 +1,4 @@
-// Per-thread queues and thread timers of the virtual desktop.
+// Per-thread queues and thread timers of the virtual desktop (ThreadQueues.h).
 #include "framework/Platform/Headless/HeadlessDesktop.h"
 #include "framework/Platform/Headless/HeadlessServices.h"
 #include "framework/Platform/Headless/HeadlessWindowing.h"
@@ -23,20 +23,21 @@ public:
                               std::intptr_t lParam) override {
         return w().sendMessage(window, message, wParam, lParam);
     }
-    int getMessage(Message& message) override { return w().getMessage(message); }
-    bool peekMessage(Message& message) override { return w().peekMessage(message); }
-    bool waitMessage(int milliseconds) override { return w().waitMessage(milliseconds); }
+    int getMessage(Message& message) override { return q().getMessage(message); }
+    bool peekMessage(Message& message) override { return q().peekMessage(message); }
+    bool waitMessage(int milliseconds) override { return q().waitMessage(milliseconds); }
     // There is no keyboard layout to translate with: key messages stay as they are.
     bool translateMessage(const Message&) override { return false; }
-    std::intptr_t dispatchMessage(const Message& message) override { return w().dispatchMessage(message); }
-    void postQuitMessage(int exitCode) override { w().postQuitMessage(exitCode); }
+    std::intptr_t dispatchMessage(const Message& message) override { return q().dispatchMessage(message); }
+    void postQuitMessage(int exitCode) override { q().postQuitMessage(exitCode); }
     TimerId setTimer(std::uint32_t interval, std::function<void()> callback) override {
-        return w().setTimer(interval, std::move(callback));
+        return q().setTimer(interval, std::move(callback));
     }
-    bool killTimer(TimerId timer) override { return w().killTimer(timer); }
+    bool killTimer(TimerId timer) override { return q().killTimer(timer); }
 
 private:
     static Headless::HeadlessWindowing& w() { return Headless::HeadlessDesktop::instance().windowing(); }
+    static ThreadQueues& q() { return w().queues(); }
 };
 
 }  // namespace

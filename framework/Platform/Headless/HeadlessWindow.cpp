@@ -1,7 +1,9 @@
 // Windows of the virtual desktop; the state lives in HeadlessWindowing.
+#include "framework/Platform/DibSection.h"
 #include "framework/Platform/Headless/HeadlessDesktop.h"
 #include "framework/Platform/Headless/HeadlessServices.h"
 #include "framework/Platform/HostServices.h"
+#include "framework/Platform/InputShape.h"
 #include "framework/Platform/Headless/HeadlessWindowing.h"
 #include "framework/Platform/Window.h"
 
@@ -52,6 +54,22 @@ public:
     bool setExStyle(WindowHandle window, std::uint32_t exStyle) override { return w().setExStyle(window, exStyle); }
     bool setForeground(WindowHandle window) override { return w().setForeground(window); }
     std::vector<WindowHandle> topLevelWindows() override { return w().zOrder(); }
+    bool presentLayered(WindowHandle window, const DibSection& surface, const Rect& bounds,
+                        std::uint8_t opacity) override {
+        return w().presentLayered(window, surface, bounds, opacity);
+    }
+    bool setInputShapeFromAlpha(WindowHandle window, const DibSection& surface, int width, int height) override {
+        if (width <= 0 || height <= 0 || width > surface.width() || height > surface.height()) return false;
+        return w().setInputShape(window, opaqueRegion(surface.bits(), width, height, surface.width()));
+    }
+    bool setCapture(WindowHandle window) override { return w().setCapture(window); }
+    bool releaseCapture() override { return w().releaseCapture(); }
+    WindowHandle capture() override { return w().capture(); }
+    bool setCursor(const NativeCursor* cursor) override {
+        Headless::HeadlessDesktop::instance().setCurrentCursor(cursor);
+        return true;
+    }
+    bool isKeyDown(int virtualKey) override { return Headless::HeadlessDesktop::instance().isKeyDown(virtualKey); }
     std::uint32_t processIdOf(WindowHandle window) override {
         return w().exists(window) ? hostServices().currentProcessId() : 0;
     }

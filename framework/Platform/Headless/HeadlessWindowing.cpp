@@ -1,59 +1,35 @@
 #include "framework/Platform/Headless/HeadlessWindowing.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 
+#include "framework/Platform/DibSection.h"
 #include "framework/Platform/Messages.h"
 
 namespace Arbor::Platform::Headless {
 
 namespace {
 
-std::atomic<ThreadId> lastThreadId{0};
-
-// Marks a WM_TIMER of a thread timer (lParam), as the system marks it with the callback.
-constexpr std::intptr_t TimerMarker = 1;
-
-bool isDue(std::uint32_t now, std::uint32_t due) {
-    return static_cast<std::int32_t>(now - due) >= 0;
-}
-
 std::uintptr_t idOf(WindowHandle window) { return static_cast<std::uintptr_t>(window); }
 WindowHandle handleOf(std::uintptr_t id) { return static_cast<WindowHandle>(id); }
 
 }  // namespace
 
-HeadlessWindowing::HeadlessWindowing(HeadlessDesktop& desktop) : desktop_(desktop) {}
+HeadlessWindowing::HeadlessWindowing(HeadlessDesktop& desktop) : desktop_(desktop), queues_(*this) {}
 
-ThreadId HeadlessWindowing::currentThreadId() {
-    thread_local const ThreadId id = ++lastThreadId;
-    return id;
-}
+ThreadId HeadlessWindowing::currentThreadId() { return ThreadQueues::currentThreadId(); }
 
 void HeadlessWindowing::reset() {
-    std::lock_guard lock(mutex_);
-    windows_.clear();
-    zOrder_.clear();
-    foreground_ = 0;
-    timers_.clear();
-    for (auto& [thread, queue] : queues_) {
-        queue->posted.clear();
-        queue->sent.clear();
-        queue->quitPending = false;
+    {
+        std::lock_guard lock(mutex_);
+        windows_.clear();
+        zOrder_.clear();
+        foreground_ = 0;
+        capture_ = 0;
     }
+    queues_.reset();
 }
 
-void HeadlessWindowing::wakeAll() {
-    std::lock_guard lock(mutex_);
-    for (auto& [thread, queue] : queues_) queue->changed.notify_all();
-}
-
-HeadlessWindowing::Queue& HeadlessWindowing::queueOf(ThreadId thread) {
-    auto& slot = queues_[thread];
-    if (!slot) slot = std::make_unique<Queue>();
-    return *slot;
-}
+void HeadlessWindowing::wakeAll() { queues_.wakeAll(); }
 
 HeadlessWindowing::WindowRecord* HeadlessWindowing::find(WindowHandle window) {
     auto it = windows_.find(idOf(window));
@@ -135,6 +111,7 @@ bool HeadlessWindowing::destroy(WindowHandle window) {
     unlink(idOf(window));
     windows_.erase(idOf(window));
     if (foreground_ == idOf(window)) foreground_ = 0;
+    if (capture_ == idOf(window)) capture_ = 0;
     return true;
 }
 
@@ -279,182 +256,113 @@ bool HeadlessWindowing::presentPixels(WindowHandle window, int width, int height
     return true;
 }
 
-// --- Queues
+bool HeadlessWindowing::presentLayered(WindowHandle window, const DibSection& surface, const Rect& bounds,
+                                       std::uint8_t opacity) {
+    const int width = bounds.width();
+    const int height = bounds.height();
+    if (width <= 0 || height <= 0 || width > surface.width() || height > surface.height() || !surface.bits()) {
+        return false;
+    }
+    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = surface.bits() + std::size_t(y) * std::size_t(surface.width());
+        std::copy(row, row + width, pixels.begin() + std::ptrdiff_t(y) * width);
+    }
+    std::lock_guard lock(mutex_);
+    WindowRecord* record = find(window);
+    // As on the system, only a layered window takes a layered picture.
+    if (!record || (record->state.exStyle & WS_EX_LAYERED) == 0) return false;
+    record->state.bounds = bounds;
+    record->state.pixelWidth = width;
+    record->state.pixelHeight = height;
+    record->state.pixels = std::move(pixels);
+    record->state.premultiplied = true;
+    record->state.opacity = opacity;
+    return true;
+}
+
+bool HeadlessWindowing::setInputShape(WindowHandle window, std::vector<Rect> shape) {
+    std::lock_guard lock(mutex_);
+    WindowRecord* record = find(window);
+    if (!record) return false;
+    record->state.hasInputShape = true;
+    record->state.inputShape = std::move(shape);
+    return true;
+}
+
+bool HeadlessWindowing::setCapture(WindowHandle window) {
+    std::uintptr_t previous = 0;
+    {
+        std::lock_guard lock(mutex_);
+        const WindowRecord* record = find(window);
+        if (!record || record->state.thread != currentThreadId()) return false;
+        previous = capture_;
+        capture_ = idOf(window);
+    }
+    if (previous != 0 && previous != idOf(window)) {
+        callProcedure(handleOf(previous), WM_CAPTURECHANGED, 0, static_cast<std::intptr_t>(idOf(window)));
+    }
+    return true;
+}
+
+bool HeadlessWindowing::releaseCapture() {
+    std::uintptr_t previous = 0;
+    {
+        std::lock_guard lock(mutex_);
+        previous = capture_;
+        capture_ = 0;
+    }
+    if (previous != 0) callProcedure(handleOf(previous), WM_CAPTURECHANGED, 0, 0);
+    return true;
+}
+
+WindowHandle HeadlessWindowing::capture() const {
+    std::lock_guard lock(mutex_);
+    return handleOf(capture_);
+}
+
+// --- Queues: the windows' side; the queues themselves are ThreadQueues.
 
 bool HeadlessWindowing::postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                     std::intptr_t lParam) {
-    if (window == WindowHandle::None) return postThreadMessage(currentThreadId(), message, wParam, lParam);
-    std::lock_guard lock(mutex_);
-    const WindowRecord* record = find(window);
-    if (!record) return false;
-    Queue& queue = queueOf(record->state.thread);
-    Message posted;
-    posted.window = window;
-    posted.message = message;
-    posted.wParam = wParam;
-    posted.lParam = lParam;
-    queue.posted.push_back(posted);
-    queue.changed.notify_all();
-    return true;
+    if (window == WindowHandle::None) return queues_.post(currentThreadId(), window, message, wParam, lParam);
+    ThreadId thread = 0;
+    {
+        std::lock_guard lock(mutex_);
+        const WindowRecord* record = find(window);
+        if (!record) return false;
+        thread = record->state.thread;
+    }
+    return queues_.post(thread, window, message, wParam, lParam);
 }
 
 bool HeadlessWindowing::postThreadMessage(ThreadId thread, std::uint32_t message, std::uintptr_t wParam,
                                           std::intptr_t lParam) {
-    // Only threads that exist (have been given an id) have a queue.
-    if (thread == 0 || thread > lastThreadId.load()) return false;
-    std::lock_guard lock(mutex_);
-    Queue& queue = queueOf(thread);
-    Message posted;
-    posted.message = message;
-    posted.wParam = wParam;
-    posted.lParam = lParam;
-    queue.posted.push_back(posted);
-    queue.changed.notify_all();
-    return true;
+    return queues_.post(thread, WindowHandle::None, message, wParam, lParam);
 }
 
 std::intptr_t HeadlessWindowing::sendMessage(WindowHandle window, std::uint32_t message,
                                              std::uintptr_t wParam, std::intptr_t lParam) {
-    const ThreadId me = currentThreadId();
-    std::unique_lock lock(mutex_);
-    const WindowRecord* record = find(window);
-    if (!record) return 0;
-    const ThreadId target = record->state.thread;
-    if (target == me) {
-        lock.unlock();
-        return callProcedure(window, message, wParam, lParam);
+    ThreadId thread = 0;
+    {
+        std::lock_guard lock(mutex_);
+        const WindowRecord* record = find(window);
+        if (!record) return 0;
+        thread = record->state.thread;
     }
-    auto sent = std::make_shared<SentMessage>();
-    sent->message.window = window;
-    sent->message.message = message;
-    sent->message.wParam = wParam;
-    sent->message.lParam = lParam;
-    sent->sender = me;
-    Queue& targetQueue = queueOf(target);
-    targetQueue.sent.push_back(sent);
-    targetQueue.changed.notify_all();
-    // While waiting, handle what others send to this thread, so that two threads
-    // sending to each other do not lock up (the system does the same).
-    while (!sent->done) {
-        Queue& mine = queueOf(me);
-        if (!mine.sent.empty()) {
-            auto incoming = mine.sent.front();
-            mine.sent.pop_front();
-            handleSent(lock, incoming);
-        } else {
-            mine.changed.wait(lock);
-        }
-    }
-    return sent->result;
+    return queues_.send(thread, window, message, wParam, lParam);
 }
 
-void HeadlessWindowing::handleSent(std::unique_lock<std::mutex>& lock, const std::shared_ptr<SentMessage>& sent) {
-    lock.unlock();
-    const std::intptr_t result =
-        callProcedure(sent->message.window, sent->message.message, sent->message.wParam, sent->message.lParam);
-    lock.lock();
-    sent->result = result;
-    sent->done = true;
-    queueOf(sent->sender).changed.notify_all();
+std::intptr_t HeadlessWindowing::deliver(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                                         std::intptr_t lParam) {
+    return callProcedure(window, message, wParam, lParam);
 }
 
-bool HeadlessWindowing::takeMessage(std::unique_lock<std::mutex>& lock, ThreadId thread, Message& message) {
-    for (;;) {
-        Queue& queue = queueOf(thread);
-        if (queue.sent.empty()) break;
-        auto sent = queue.sent.front();
-        queue.sent.pop_front();
-        handleSent(lock, sent);
-    }
-    Queue& queue = queueOf(thread);
-    const std::uint32_t now = desktop_.tickCount();
-    if (!queue.posted.empty()) {
-        message = queue.posted.front();
-        queue.posted.pop_front();
-    } else if (queue.quitPending) {
-        queue.quitPending = false;
-        message = Message{};
-        message.message = WM_QUIT;
-        message.wParam = static_cast<std::uintptr_t>(queue.quitCode);
-    } else {
-        // Timers come last, and a late timer yields one message, not one per interval.
-        auto due = std::find_if(timers_.begin(), timers_.end(), [&](const auto& entry) {
-            return entry.second.thread == thread && isDue(now, entry.second.due);
-        });
-        if (due == timers_.end()) return false;
-        due->second.due = now + due->second.interval;
-        message = Message{};
-        message.message = WM_TIMER;
-        message.wParam = due->first;
-        message.lParam = TimerMarker;
-    }
-    message.time = now;
-    message.point = desktop_.cursorPosition();
-    return true;
-}
+std::uint32_t HeadlessWindowing::tickCount() { return desktop_.tickCount(); }
 
-std::optional<std::uint32_t> HeadlessWindowing::nextTimerDelay(ThreadId thread) const {
-    // A clock that tests step wakes the loops itself (wakeAll); only the real clock
-    // needs a timed wait.
-    if (desktop_.isClockSet()) return std::nullopt;
-    const std::uint32_t now = desktop_.tickCount();
-    std::optional<std::uint32_t> best;
-    for (const auto& [id, timer] : timers_) {
-        if (timer.thread != thread) continue;
-        const std::uint32_t delay = isDue(now, timer.due) ? 0 : timer.due - now;
-        if (!best || delay < *best) best = delay;
-    }
-    return best;
-}
+bool HeadlessWindowing::clockIsStepped() { return desktop_.isClockSet(); }
 
-void HeadlessWindowing::wait(std::unique_lock<std::mutex>& lock, Queue& queue, ThreadId thread,
-                             std::optional<std::uint32_t> limit) {
-    std::optional<std::uint32_t> delay = nextTimerDelay(thread);
-    if (limit && (!delay || *limit < *delay)) delay = limit;
-    if (delay) {
-        queue.changed.wait_for(lock, std::chrono::milliseconds(*delay));
-    } else {
-        queue.changed.wait(lock);
-    }
-}
-
-int HeadlessWindowing::getMessage(Message& message) {
-    const ThreadId me = currentThreadId();
-    std::unique_lock lock(mutex_);
-    while (!takeMessage(lock, me, message)) wait(lock, queueOf(me), me, std::nullopt);
-    return message.message == WM_QUIT ? 0 : 1;
-}
-
-bool HeadlessWindowing::peekMessage(Message& message) {
-    const ThreadId me = currentThreadId();
-    std::unique_lock lock(mutex_);
-    return takeMessage(lock, me, message);
-}
-
-bool HeadlessWindowing::waitMessage(int milliseconds) {
-    const ThreadId me = currentThreadId();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        Queue& queue = queueOf(me);
-        if (!queue.posted.empty() || !queue.sent.empty() || queue.quitPending) return true;
-        if (nextTimerDelay(me) == std::optional<std::uint32_t>(0)) return true;
-        if (desktop_.isClockSet()) {
-            const std::uint32_t now = desktop_.tickCount();
-            for (const auto& [id, timer] : timers_) {
-                if (timer.thread == me && isDue(now, timer.due)) return true;
-            }
-        }
-        std::optional<std::uint32_t> limit;
-        if (milliseconds >= 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) return false;
-            limit = static_cast<std::uint32_t>(left.count());
-        }
-        wait(lock, queue, me, limit);
-    }
-}
+Point HeadlessWindowing::cursorPosition() { return desktop_.cursorPosition(); }
 
 std::intptr_t HeadlessWindowing::callProcedure(WindowHandle window, std::uint32_t message,
                                                std::uintptr_t wParam, std::intptr_t lParam) {
@@ -474,48 +382,6 @@ std::intptr_t HeadlessWindowing::callProcedure(WindowHandle window, std::uint32_
 std::intptr_t HeadlessWindowing::defaultProcedure(WindowHandle window, std::uint32_t message) {
     if (message == WM_CLOSE) destroy(window);
     return 0;
-}
-
-std::intptr_t HeadlessWindowing::dispatchMessage(const Message& message) {
-    if (message.window == WindowHandle::None) {
-        if (message.message != WM_TIMER || message.lParam != TimerMarker) return 0;
-        std::function<void()> callback;
-        {
-            std::lock_guard lock(mutex_);
-            auto it = timers_.find(message.wParam);
-            if (it == timers_.end()) return 0;
-            callback = it->second.callback;
-        }
-        if (callback) callback();
-        return 0;
-    }
-    return callProcedure(message.window, message.message, message.wParam, message.lParam);
-}
-
-void HeadlessWindowing::postQuitMessage(int exitCode) {
-    std::lock_guard lock(mutex_);
-    Queue& queue = queueOf(currentThreadId());
-    queue.quitPending = true;
-    queue.quitCode = exitCode;
-    queue.changed.notify_all();
-}
-
-TimerId HeadlessWindowing::setTimer(std::uint32_t interval, std::function<void()> callback) {
-    std::lock_guard lock(mutex_);
-    const TimerId id = nextTimer_++;
-    Timer timer;
-    timer.thread = currentThreadId();
-    timer.interval = std::max<std::uint32_t>(interval, 1);
-    timer.due = desktop_.tickCount() + timer.interval;
-    timer.callback = std::move(callback);
-    timers_.emplace(id, std::move(timer));
-    queueOf(currentThreadId()).changed.notify_all();
-    return id;
-}
-
-bool HeadlessWindowing::killTimer(TimerId timer) {
-    std::lock_guard lock(mutex_);
-    return timers_.erase(timer) > 0;
 }
 
 }  // namespace Arbor::Platform::Headless

@@ -1,11 +1,10 @@
 #pragma once
-// The windows, per-thread queues and thread timers of the virtual desktop. One object,
-// one lock: windows and queues refer to each other (a posted message goes to the queue
-// of the window's thread), so they share it. Window procedures and timer callbacks are
-// always called without the lock held.
-#include <condition_variable>
+// The windows of the virtual desktop, with the per-thread queues and thread timers
+// (ThreadQueues) that their messages go through. Windows and queues have a lock each;
+// a message for a window finds the window's thread under the windows' lock and is
+// queued under the queues' lock, never both at once. Window procedures and timer
+// callbacks are always called without either lock held.
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -14,11 +13,12 @@
 
 #include "framework/Platform/Headless/HeadlessDesktop.h"
 #include "framework/Platform/MessageQueue.h"
+#include "framework/Platform/ThreadQueues.h"
 #include "framework/Platform/Window.h"
 
 namespace Arbor::Platform::Headless {
 
-class HeadlessWindowing {
+class HeadlessWindowing : private ThreadQueues::Windows {
 public:
     explicit HeadlessWindowing(HeadlessDesktop& desktop);
 
@@ -45,21 +45,22 @@ public:
     std::vector<WindowHandle> zOrder() const;
     bool presentPixels(WindowHandle window, int width, int height,
                        const std::vector<std::uint32_t>& pixels);
+    bool presentLayered(WindowHandle window, const DibSection& surface, const Rect& bounds,
+                        std::uint8_t opacity);
+    bool setInputShape(WindowHandle window, std::vector<Rect> shape);
+    bool setCapture(WindowHandle window);
+    bool releaseCapture();
+    WindowHandle capture() const;
 
-    // Queues.
+    // Messages for windows go to the queue of the window's thread.
     bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                      std::intptr_t lParam);
     bool postThreadMessage(ThreadId thread, std::uint32_t message, std::uintptr_t wParam,
                            std::intptr_t lParam);
     std::intptr_t sendMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                               std::intptr_t lParam);
-    int getMessage(Message& message);
-    bool peekMessage(Message& message);
-    bool waitMessage(int milliseconds);
-    std::intptr_t dispatchMessage(const Message& message);
-    void postQuitMessage(int exitCode);
-    TimerId setTimer(std::uint32_t interval, std::function<void()> callback);
-    bool killTimer(TimerId timer);
+    // The calling thread's queue and timers.
+    ThreadQueues& queues() { return queues_; }
 
 private:
     struct WindowRecord {
@@ -67,52 +68,30 @@ private:
         WindowProcedure procedure;
         bool destroying = false;
     };
-    struct SentMessage {
-        Message message;
-        ThreadId sender = 0;
-        std::intptr_t result = 0;
-        bool done = false;
-    };
-    struct Queue {
-        std::deque<Message> posted;
-        std::deque<std::shared_ptr<SentMessage>> sent;
-        bool quitPending = false;
-        int quitCode = 0;
-        std::condition_variable changed;
-    };
-    struct Timer {
-        ThreadId thread = 0;
-        std::uint32_t interval = 0;
-        std::uint32_t due = 0;
-        std::function<void()> callback;
-    };
-
-    Queue& queueOf(ThreadId thread);  // lock held
     WindowRecord* find(WindowHandle window);
     const WindowRecord* find(WindowHandle window) const;
     void unlink(std::uintptr_t id);                      // lock held
     void insertAtBandTop(std::uintptr_t id);             // lock held
     void insertAt(std::size_t index, std::uintptr_t id);  // lock held
-    // Takes the next message for the thread; handles sent messages on the way. The
-    // lock is held on entry and on return.
-    bool takeMessage(std::unique_lock<std::mutex>& lock, ThreadId thread, Message& message);
-    void handleSent(std::unique_lock<std::mutex>& lock, const std::shared_ptr<SentMessage>& sent);
-    std::optional<std::uint32_t> nextTimerDelay(ThreadId thread) const;  // lock held
     std::intptr_t callProcedure(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam);
     std::intptr_t defaultProcedure(WindowHandle window, std::uint32_t message);
-    void wait(std::unique_lock<std::mutex>& lock, Queue& queue, ThreadId thread,
-              std::optional<std::uint32_t> limit);
+
+    // What the queues ask of the windows.
+    std::intptr_t deliver(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                          std::intptr_t lParam) override;
+    std::uint32_t tickCount() override;
+    bool clockIsStepped() override;
+    Point cursorPosition() override;
 
     HeadlessDesktop& desktop_;
     mutable std::mutex mutex_;
     std::map<std::uintptr_t, WindowRecord> windows_;
     std::vector<std::uintptr_t> zOrder_;  // topmost first
     std::uintptr_t foreground_ = 0;
+    std::uintptr_t capture_ = 0;
     std::uintptr_t nextWindow_ = 0x10;
-    std::map<ThreadId, std::unique_ptr<Queue>> queues_;
-    std::map<TimerId, Timer> timers_;
-    TimerId nextTimer_ = 1;
+    ThreadQueues queues_;
 };
 
 }  // namespace Arbor::Platform::Headless

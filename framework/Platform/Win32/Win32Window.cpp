@@ -7,6 +7,8 @@
 #include <mutex>
 #include <vector>
 
+#include "framework/Platform/Cursor.h"
+#include "framework/Platform/DibSection.h"
 #include "framework/Platform/Win32/Win32Text.h"
 #include "framework/Platform/Window.h"
 #include "framework/Platform/Win32/Win32Services.h"
@@ -169,6 +171,44 @@ public:
     ThreadId threadIdOf(WindowHandle window) override {
         return GetWindowThreadProcessId(hwndOf(window), nullptr);
     }
+
+    bool presentLayered(WindowHandle window, const DibSection& surface, const Rect& bounds,
+                        std::uint8_t opacity) override {
+        const int width = bounds.width();
+        const int height = bounds.height();
+        if (width <= 0 || height <= 0 || width > surface.width() || height > surface.height()) return false;
+        // Straight from the surface's own memory DC, without a copy.
+        HDC source = static_cast<HDC>(surface.deviceContext());
+        if (!source || !exists(window)) return false;
+        POINT destination{bounds.left, bounds.top};
+        SIZE size{width, height};
+        POINT origin{0, 0};
+        BLENDFUNCTION blend{};
+        blend.BlendOp = AC_SRC_OVER;
+        blend.BlendFlags = 0;
+        blend.SourceConstantAlpha = opacity;
+        blend.AlphaFormat = AC_SRC_ALPHA;
+        return UpdateLayeredWindow(hwndOf(window), nullptr, &destination, &size, source, &origin, 0, &blend,
+                                   ULW_ALPHA) != 0;
+    }
+    // A layered window shown with per-pixel alpha already lets clicks through its fully
+    // transparent pixels: there is nothing to add.
+    bool setInputShapeFromAlpha(WindowHandle window, const DibSection& surface, int width, int height) override {
+        if (width <= 0 || height <= 0 || width > surface.width() || height > surface.height()) return false;
+        return exists(window);
+    }
+    bool setCapture(WindowHandle window) override {
+        if (!exists(window)) return false;
+        SetCapture(hwndOf(window));
+        return GetCapture() == hwndOf(window);
+    }
+    bool releaseCapture() override { return ReleaseCapture() != 0; }
+    WindowHandle capture() override { return handleOf(GetCapture()); }
+    bool setCursor(const NativeCursor* cursor) override {
+        SetCursor(cursor ? static_cast<HCURSOR>(cursor->handle()) : nullptr);
+        return true;
+    }
+    bool isKeyDown(int virtualKey) override { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
 };
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include "framework/Platform/Backend.h"
 #include "framework/Platform/Clock.h"
+#include "framework/Platform/Cursor.h"
+#include "framework/Platform/DibSection.h"
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/Headless/HeadlessDesktop.h"
 #include "framework/Platform/Memory.h"
@@ -176,6 +178,41 @@ TEST_F(HeadlessDesktopTest, WindowsKeepTheirPresentedPixelsAndForeground) {
     EXPECT_EQ(desktop().zOrder().front(), window);
     windowService().destroy(window);
     EXPECT_EQ(desktop().foregroundWindow(), WindowHandle::None);
+}
+
+TEST_F(HeadlessDesktopTest, InputShapeCursorAndKeysReachTheDesktop) {
+    WindowDescription description;
+    description.bounds = Rect{100, 50, 104, 52};
+    description.exStyle = WS_EX_LAYERED;
+    const WindowHandle window = windowService().create(description);
+    ASSERT_NE(window, WindowHandle::None);
+    EXPECT_TRUE(desktop().takesClickAt(window, {103, 51})) << "no shape yet: the whole window";
+    auto surface = createDibSection(4, 2);
+    ASSERT_TRUE(surface);
+    surface->bits()[1] = 0xFF000000u;      // (1, 0)
+    surface->bits()[4 + 3] = 0x01000000u;  // (3, 1): faint still counts
+    ASSERT_TRUE(windowService().setInputShapeFromAlpha(window, *surface, 4, 2));
+    EXPECT_TRUE(desktop().takesClickAt(window, {101, 50}));
+    EXPECT_TRUE(desktop().takesClickAt(window, {103, 51}));
+    EXPECT_FALSE(desktop().takesClickAt(window, {100, 50}));
+    EXPECT_FALSE(desktop().takesClickAt(window, {102, 51}));
+    EXPECT_FALSE(desktop().takesClickAt(window, {101, 52})) << "outside the window";
+
+    const auto cursor = createCursor(CursorPixels{1, 1, 0, 0, {0xFF000000u}});
+    ASSERT_TRUE(cursor);
+    EXPECT_TRUE(windowService().setCursor(cursor.get()));
+    EXPECT_EQ(desktop().currentCursor(), cursor.get());
+    EXPECT_TRUE(windowService().setCursor(nullptr));
+    EXPECT_EQ(desktop().currentCursor(), nullptr);
+
+    desktop().setKeyDown(VK_RBUTTON, true);
+    EXPECT_TRUE(windowService().isKeyDown(VK_RBUTTON));
+    EXPECT_FALSE(windowService().isKeyDown(VK_LBUTTON));
+
+    EXPECT_TRUE(windowService().setCapture(window));
+    EXPECT_EQ(desktop().captureWindow(), window);
+    windowService().destroy(window);
+    EXPECT_EQ(desktop().captureWindow(), WindowHandle::None) << "a destroyed window keeps no capture";
 }
 
 TEST_F(HeadlessDesktopTest, RefusingCreateAnswersNoWindow) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/Platform/DibSection.h"
+#include "framework/Platform/Headless/HeadlessDesktop.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/Messages.h"
 #include "framework/Platform/Window.h"
@@ -217,6 +219,62 @@ TEST_P(WindowTest, WaitMessageTimesOutOnAnEmptyQueue) {
     ASSERT_TRUE(queue.peekMessage(message));
     EXPECT_EQ(message.message, WM_APP + 3);
     EXPECT_EQ(message.window, WindowHandle::None);
+}
+
+TEST_P(WindowTest, LayeredPresentShowsTheSurfaceAtItsBounds) {
+    auto& windows = windowService();
+    WindowHandle layered = make(u"ArborLayered", {0, 0, 10, 10}, WS_EX_LAYERED | WS_EX_TOOLWINDOW);
+    WindowHandle plain = make(u"ArborPlain");
+    ASSERT_NE(plain, WindowHandle::None);
+    auto surface = createDibSection(8, 6);
+    ASSERT_TRUE(surface);
+    for (int i = 0; i < 8 * 6; ++i) surface->bits()[i] = 0x80000000u | std::uint32_t(i);  // premultiplied
+
+    ASSERT_TRUE(windows.presentLayered(layered, *surface, {30, 40, 34, 43}, 200));
+    EXPECT_EQ(*windows.bounds(layered), (Rect{30, 40, 34, 43}));
+    // Only a layered window takes a layered picture; the size must fit the surface.
+    EXPECT_FALSE(windows.presentLayered(plain, *surface, {0, 0, 4, 3}, 255));
+    EXPECT_FALSE(windows.presentLayered(layered, *surface, {0, 0, 9, 6}, 255));
+    EXPECT_FALSE(windows.presentLayered(layered, *surface, {5, 5, 5, 8}, 255));
+    EXPECT_EQ(*windows.bounds(layered), (Rect{30, 40, 34, 43}));
+    EXPECT_TRUE(windows.setInputShapeFromAlpha(layered, *surface, 8, 6));
+    EXPECT_FALSE(windows.setInputShapeFromAlpha(layered, *surface, 8, 7));
+    if (isHeadless()) {
+        const auto state = Headless::HeadlessDesktop::instance().window(layered);
+        ASSERT_TRUE(state);
+        EXPECT_EQ(state->pixelWidth, 4);
+        EXPECT_EQ(state->pixelHeight, 3);
+        ASSERT_EQ(state->pixels.size(), 12u);
+        EXPECT_EQ(state->pixels[1 * 4 + 2], 0x80000000u | (1 * 8 + 2)) << "rows of the surface's own width";
+        EXPECT_TRUE(state->premultiplied);
+        EXPECT_EQ(state->opacity, 200);
+    }
+}
+
+TEST_P(WindowTest, CaptureMovesBetweenWindowsAndTellsTheOneLosingIt) {
+    std::vector<std::pair<WindowHandle, std::intptr_t>> changes;
+    WindowProcedure recording = [&](WindowHandle window, std::uint32_t message, std::uintptr_t,
+                                    std::intptr_t lParam) -> std::optional<std::intptr_t> {
+        if (message == WM_CAPTURECHANGED) changes.emplace_back(window, lParam);
+        return std::nullopt;
+    };
+    auto& windows = windowService();
+    WindowHandle a = make(u"ArborCaptureA", {0, 0, 10, 10}, 0, recording);
+    WindowHandle b = make(u"ArborCaptureB", {0, 0, 10, 10}, 0, recording);
+    ASSERT_NE(b, WindowHandle::None);
+    windows.show(a, true);
+    windows.show(b, true);
+    ASSERT_TRUE(windows.setCapture(a));
+    EXPECT_EQ(windows.capture(), a);
+    ASSERT_TRUE(windows.setCapture(b));
+    EXPECT_EQ(windows.capture(), b);
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.front().first, a);
+    EXPECT_EQ(changes.front().second, static_cast<std::intptr_t>(b));
+    EXPECT_TRUE(windows.releaseCapture());
+    EXPECT_EQ(windows.capture(), WindowHandle::None);
+    EXPECT_EQ(changes.back().first, b);
+    EXPECT_FALSE(windows.isKeyDown(VK_LBUTTON)) << "no button is pressed during the test";
 }
 
 TAVIZO_INSTANTIATE_FOR_BACKENDS(WindowTest);

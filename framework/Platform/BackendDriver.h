@@ -17,6 +17,7 @@ class AudioOutput;
 class ClockService;
 class DibSection;
 class FolderService;
+class GlyphService;
 class LibraryService;
 class MemoryService;
 class MessageBoxService;
@@ -50,6 +51,7 @@ struct BackendDriver {
     std::unique_ptr<SessionService> (*makeSessionService)();
     std::unique_ptr<LibraryService> (*makeLibraryService)();
     std::unique_ptr<NamedMutex> (*makeNamedMutex)();
+    std::unique_ptr<GlyphService> (*makeGlyphService)();
 
     // Cursors from pixels and from animated cursor data. `loadCursorFile` is the
     // system's own shared loader, null where the system has none (the caller then

@@ -8,6 +8,7 @@
 #include "framework/Platform/BackendDriver.h"
 #include "framework/Platform/Clock.h"
 #include "framework/Platform/Folders.h"
+#include "framework/Platform/Glyphs.h"
 #include "framework/Platform/Library.h"
 #include "framework/Platform/Memory.h"
 #include "framework/Platform/MessageBox.h"
@@ -52,6 +53,7 @@ ProcessService& processService() { return serviceFor(&BackendDriver::makeProcess
 SessionService& sessionService() { return serviceFor(&BackendDriver::makeSessionService); }
 LibraryService& libraryService() { return serviceFor(&BackendDriver::makeLibraryService); }
 TrayIconService& trayIconService() { return serviceFor(&BackendDriver::makeTrayIconService); }
+GlyphService& glyphService() { return serviceFor(&BackendDriver::makeGlyphService); }
 
 std::unique_ptr<NamedMutex> createNamedMutex() { return currentBackend().makeNamedMutex(); }
 

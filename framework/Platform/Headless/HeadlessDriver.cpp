@@ -1,12 +1,13 @@
 // The headless backend: an in-process virtual desktop (HeadlessDesktop.h) that needs
 // no display. It is always available and tried last. What it takes from the real host
-// (processes, shared libraries, named mutexes, memory figures, folders) comes from the
-// host services of the build's target system.
+// (processes, shared libraries, named mutexes, memory figures, folders, glyphs) comes
+// from the host services of the build's target system.
 #include "framework/Platform/AudioOutput.h"
 #include "framework/Platform/Clock.h"
 #include "framework/Platform/Cursor.h"
 #include "framework/Platform/DibSection.h"
 #include "framework/Platform/Folders.h"
+#include "framework/Platform/Glyphs.h"
 #include "framework/Platform/Headless/HeadlessServices.h"
 #include "framework/Platform/HostServices.h"
 #include "framework/Platform/Library.h"
@@ -30,6 +31,8 @@ std::unique_ptr<LibraryService> hostLibraries() { return hostServices().makeLibr
 // Named mutexes are the host's: a lock that other processes of the same user see, so a
 // headless run still refuses to run twice at once.
 std::unique_ptr<NamedMutex> hostNamedMutex() { return hostServices().makeNamedMutex(); }
+// Glyphs are the host's: the same faces and pixels as the desktop backend of the system.
+std::unique_ptr<GlyphService> hostGlyphs() { return hostServices().makeGlyphService(); }
 
 }  // namespace
 
@@ -48,6 +51,7 @@ const BackendDriver headlessDriver{
     .makeSessionService = &Headless::makeSessionService,
     .makeLibraryService = &hostLibraries,
     .makeNamedMutex = &hostNamedMutex,
+    .makeGlyphService = &hostGlyphs,
     .createCursor = &Headless::createCursor,
     .createAnimatedCursor = &Headless::createAnimatedCursor,
     .loadCursorFile = nullptr,  // no system loader: the file is decoded like memory data

@@ -8,6 +8,7 @@
 #include "framework/Platform/Cursor.h"
 #include "framework/Platform/DibSection.h"
 #include "framework/Platform/Folders.h"
+#include "framework/Platform/Glyphs.h"
 #include "framework/Platform/HostServices.h"
 #include "framework/Platform/Library.h"
 #include "framework/Platform/Memory.h"
@@ -44,6 +45,7 @@ const BackendDriver win32Driver{
     .makeSessionService = &Win32::makeSessionService,
     .makeLibraryService = &Win32::makeLibraryService,
     .makeNamedMutex = &Win32::makeNamedMutex,
+    .makeGlyphService = &Win32::makeGlyphService,
     .createCursor = &Win32::createCursor,
     .createAnimatedCursor = &Win32::createAnimatedCursor,
     .loadCursorFile = &Win32::loadCursorFile,
@@ -56,6 +58,7 @@ const HostServices& hostServices() {
     static const HostServices services{
         &Win32::makeProcessService, &Win32::makeLibraryService, &Win32::makeNamedMutex,
         &Win32::makeMemoryService,  &Win32::makeFolderService,  &currentProcessId,
+        &Win32::makeGlyphService,
     };
     return services;
 }

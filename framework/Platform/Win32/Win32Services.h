@@ -22,6 +22,7 @@ std::unique_ptr<ProcessService> makeProcessService();
 std::unique_ptr<SessionService> makeSessionService();
 std::unique_ptr<LibraryService> makeLibraryService();
 std::unique_ptr<NamedMutex> makeNamedMutex();
+std::unique_ptr<GlyphService> makeGlyphService();
 std::unique_ptr<NativeCursor> createCursor(const CursorPixels& pixels);
 std::unique_ptr<NativeCursor> createAnimatedCursor(const std::uint8_t* bytes, std::size_t length);
 std::unique_ptr<NativeCursor> loadCursorFile(std::u16string_view path);

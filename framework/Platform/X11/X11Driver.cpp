@@ -14,6 +14,7 @@
 #include "framework/Platform/Cursor.h"
 #include "framework/Platform/DibSection.h"
 #include "framework/Platform/Folders.h"
+#include "framework/Platform/Glyphs.h"
 #include "framework/Platform/Headless/HeadlessServices.h"
 #include "framework/Platform/HostServices.h"
 #include "framework/Platform/Library.h"
@@ -37,6 +38,8 @@ std::unique_ptr<LibraryService> hostLibraries() { return hostServices().makeLibr
 std::unique_ptr<NamedMutex> hostNamedMutex() { return hostServices().makeNamedMutex(); }
 std::unique_ptr<MemoryService> hostMemory() { return hostServices().makeMemoryService(); }
 std::unique_ptr<FolderService> hostFolders() { return hostServices().makeFolderService(); }
+// FreeType and fontconfig, the same as the headless desktop, so both give the same pixels.
+std::unique_ptr<GlyphService> hostGlyphs() { return hostServices().makeGlyphService(); }
 
 }  // namespace
 
@@ -56,6 +59,7 @@ const BackendDriver x11Driver{
     .makeSessionService = &Headless::makeSessionService,
     .makeLibraryService = &hostLibraries,
     .makeNamedMutex = &hostNamedMutex,
+    .makeGlyphService = &hostGlyphs,
     .createCursor = &X11::createCursor,
     .createAnimatedCursor = &Headless::createAnimatedCursor,
     .loadCursorFile = nullptr,

@@ -1,17 +1,32 @@
 // The glyph service of the Linux backends: FreeType faces chosen by fontconfig, with
 // private fonts that only this process sees.
+#include <fstream>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "framework/Platform/FreeType/FreeTypeFaces.h"
 #include "framework/Platform/FreeType/FreeTypeFont.h"
 #include "framework/Platform/FreeType/FreeTypeGlyphService.h"
 #include "framework/Platform/Glyphs.h"
 #include "framework/Platform/NativePath.h"
-#include "framework/Secure/WholeFile.h"
 
 namespace Arbor::Platform {
 
 namespace {
+
+// Font files larger than this are refused rather than read whole into memory.
+constexpr std::uintmax_t kLargestFontFile = 256u << 20;
+
+std::optional<std::vector<std::uint8_t>> readFontFile(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size == 0 || size > kLargestFontFile) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
+    return bytes;
+}
 
 class FreeTypePrivateFont : public PrivateFont {
 public:
@@ -42,7 +57,7 @@ public:
     }
     std::unique_ptr<PrivateFont> addPrivateFontFile(std::u16string_view path) override {
         if (path.empty()) return nullptr;
-        std::optional<std::vector<std::uint8_t>> bytes = Secure::readWholeFile(toNativePath(path));
+        std::optional<std::vector<std::uint8_t>> bytes = readFontFile(toNativePath(path));
         if (!bytes) return nullptr;
         return addPrivateFont(*bytes);
     }

@@ -7,10 +7,15 @@
 #include <filesystem>
 #include <string>
 
+namespace Arbor::Speech::Recognition {
+class SpeechRecognitionEngine;
+}
+
 namespace Quenta::Interpreter {
 
 class ValueStore;
 class VariableTable;
+class WordRecognitionTrees;
 
 class ScriptOwner {
 public:
@@ -30,6 +35,13 @@ public:
     // The variable table of its Parser (what other characters' object-variable
     // built-ins reach); null when it has none.
     virtual VariableTable* variableTable() { return nullptr; }
+    // Its word recognition trees; null when it keeps none (the tree built-ins then
+    // answer their failure values).
+    virtual WordRecognitionTrees* wordRecognitionTrees() { return nullptr; }
+    // The speech recogniser its speech built-ins drive; null when there is none.
+    virtual Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() { return nullptr; }
+    // The frame's user input: the text recognised for the current frame, or empty.
+    virtual std::u16string userInput() const { return {}; }
 };
 
 }  // namespace Quenta::Interpreter

@@ -1,7 +1,10 @@
-// tavizo-tool run FILE [--character NAME] [--base DIR]: runs a script file as one block
-// and lists its variables. With --character the script runs as that character's: its
-// value store is loaded from, and FlushValues writes it to, the file the program
-// keeps for that character under the writable base (or under DIR).
+// tavizo-tool run FILE [--character NAME] [--base DIR] [--input TEXT]: runs a script
+// file as one block and lists its variables. With --character the script runs as that
+// character's: its value store is loaded from, and FlushValues writes it to, the file
+// the program keeps for that character under the writable base (or under DIR), and
+// its data folder is Data/NAME beside the program (or under DIR). Relative paths given
+// to built-ins are taken from that folder, or from the working directory without
+// --character. --input sets what GetUserInput answers, as if it had been heard.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +18,8 @@
 #include "Source/Interpreter/ScriptException.h"
 #include "Source/Interpreter/StandaloneScriptOwner.h"
 #include "Source/Interpreter/StatementRunner.h"
+#include "Source/Interpreter/WordRecognition.h"
+#include "framework/Speech/SpeechRecognitionEngine.h"
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Platform/ProgramLocation.h"
@@ -63,12 +68,30 @@ bool isCharacterName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\:") == std::string::npos;
 }
 
+// A script run without --character still keeps word recognition trees and hears its
+// input, but has no name, folder or value store.
+class ToolScriptOwner : public ScriptOwner {
+public:
+    explicit ToolScriptOwner(std::u16string input) : input_(std::move(input)) {}
+    WordRecognitionTrees* wordRecognitionTrees() override { return &trees_; }
+    Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() override {
+        return &Arbor::Speech::Recognition::SpeechRecognitionEngine::instance();
+    }
+    std::u16string userInput() const override { return input_; }
+
+private:
+    WordRecognitionTrees trees_;
+    std::u16string input_;
+};
+
 struct RunOptions {
     std::string file;
     std::string character;
     std::string base;
+    std::string input;
     bool hasCharacter = false;
     bool hasBase = false;
+    bool hasInput = false;
 };
 
 bool parseOptions(const std::vector<std::string>& args, RunOptions& options) {
@@ -79,6 +102,9 @@ bool parseOptions(const std::vector<std::string>& args, RunOptions& options) {
         } else if (args[i] == "--base" && i + 1 < args.size() && !options.hasBase) {
             options.base = args[++i];
             options.hasBase = true;
+        } else if (args[i] == "--input" && i + 1 < args.size() && !options.hasInput) {
+            options.input = args[++i];
+            options.hasInput = true;
         } else if (options.file.empty() && !args[i].empty() && args[i].rfind("--", 0) != 0) {
             options.file = args[i];
         } else {
@@ -91,7 +117,7 @@ bool parseOptions(const std::vector<std::string>& args, RunOptions& options) {
 int runRun(const std::vector<std::string>& arguments) {
     RunOptions options;
     if (!parseOptions(arguments, options)) {
-        std::fprintf(stderr, "usage: tavizo-tool run FILE [--character NAME [--base DIR]]\n");
+        std::fprintf(stderr, "usage: tavizo-tool run FILE [--character NAME [--base DIR]] [--input TEXT]\n");
         return 2;
     }
     if (options.hasCharacter && !isCharacterName(options.character)) {
@@ -117,18 +143,24 @@ int runRun(const std::vector<std::string>& arguments) {
                 block.push_back(tokenizeLine(line));
             }
         }
+        const std::u16string input = Arbor::Text::fromUtf8(options.input);
         std::unique_ptr<StandaloneScriptOwner> character;
+        ToolScriptOwner anonymous(input);
         if (options.hasCharacter) {
             const std::filesystem::path base = options.hasBase ? std::filesystem::path(Arbor::Text::fromUtf8(options.base))
                                                                : installedWritableBase();
+            const std::filesystem::path program = options.hasBase ? base : Arbor::Platform::executableDirectory();
             if (base.empty()) {
                 std::fprintf(stderr, "tavizo-tool: no writable base directory\n");
                 return 2;
             }
-            character = std::make_unique<StandaloneScriptOwner>(Arbor::Text::fromUtf8(options.character), base);
+            const std::u16string name = Arbor::Text::fromUtf8(options.character);
+            character = std::make_unique<StandaloneScriptOwner>(name, base, program / "Data" / std::filesystem::path(name));
             character->loadValueStore();
+            character->setSpeechEngine(&Arbor::Speech::Recognition::SpeechRecognitionEngine::instance());
+            character->setUserInput(input);
         }
-        Parser parser(character.get());
+        Parser parser(character ? static_cast<ScriptOwner*>(character.get()) : &anonymous);
         if (character) {
             character->setVariableTable(&parser.variables());
         }
@@ -145,6 +177,6 @@ int runRun(const std::vector<std::string>& arguments) {
 
 }  // namespace
 
-TAVIZO_TOOL_COMMAND(run, "run FILE [--character NAME [--base DIR]]",
+TAVIZO_TOOL_COMMAND(run, "run FILE [--character NAME [--base DIR]] [--input TEXT]",
                     "runs a script file as one block (as a character's, with its value store) and lists its variables",
                     runRun);

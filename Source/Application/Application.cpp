@@ -9,6 +9,7 @@
 #include "Source/Common/MainThread.h"
 #include "Source/Common/ProcessManager.h"
 #include "Source/Common/SnapshotTimer.h"
+#include "Source/Data/Repository/VoiceCommandUpgrade.h"
 #include "Source/GameComponent/CharacterObject.h"
 #include "Source/GameComponent/CharacterRegistry.h"
 #include "Source/GameComponent/DesktopObject.h"
@@ -59,6 +60,12 @@ bool Application::startUp() {
 
     // Clock and memory snapshots now and every 500 ms on this thread.
     snapshotTimer_ = std::make_unique<Common::SnapshotTimer>();
+
+    // Voice-command files of the old template version are upgraded before any script
+    // reads them: the folder the voice data has always had, and the main character's.
+    for (const char* folder : {"Veldtmoss", "MAIN_OBJECT"}) {
+        Data::Repository::upgradeVoiceCommandFiles(directories_.writableBase() / "Data" / folder);
+    }
 
     // Speech recognition is optional: without the library (or when it will not
     // initialise) the program runs without it, silently.

@@ -8,10 +8,17 @@
 #include <filesystem>
 #include <string>
 
+#include "Source/Interpreter/ScriptHost.h"
+
+namespace Arbor::Speech::Recognition {
+class SpeechRecognitionEngine;
+}
+
 namespace Quenta::Interpreter {
 
 class ValueStore;
 class VariableTable;
+class WordRecognitionTrees;
 
 class ScriptOwner {
 public:
@@ -31,6 +38,14 @@ public:
     // The variable table of its Parser (what other characters' object-variable
     // built-ins reach); null when it has none.
     virtual VariableTable* variableTable() { return nullptr; }
+    // Its word recognition trees; null when it keeps none (the tree built-ins then
+    // answer their failure values).
+    virtual WordRecognitionTrees* wordRecognitionTrees() { return nullptr; }
+    // The speech recogniser its speech built-ins drive; null when there is none.
+    virtual Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() { return nullptr; }
+    // The frame's user input: the text recognised for the current frame, or empty. The
+    // program's frame publishes it once for everyone, so by default the host answers.
+    virtual std::u16string userInput() const { return ScriptHost::current().userInput(); }
 };
 
 }  // namespace Quenta::Interpreter

@@ -4,9 +4,11 @@
 // where the program keeps that character's store, but no scene objects.
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "Source/Interpreter/ScriptOwner.h"
 #include "Source/Interpreter/ValueStore.h"
+#include "Source/Interpreter/WordRecognition.h"
 
 namespace Quenta::Interpreter {
 
@@ -24,9 +26,16 @@ public:
     ValueStore* valueStore() override { return &store_; }
     std::filesystem::path valueStoreFile() const override;
     VariableTable* variableTable() override { return variables_; }
+    WordRecognitionTrees* wordRecognitionTrees() override { return &trees_; }
+    Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() override { return speech_; }
+    std::u16string userInput() const override { return userInput_; }
 
     // The table of the Parser that runs this character's scripts.
     void setVariableTable(VariableTable* variables) { variables_ = variables; }
+    // The recogniser its speech built-ins reach (none unless given).
+    void setSpeechEngine(Arbor::Speech::Recognition::SpeechRecognitionEngine* engine) { speech_ = engine; }
+    // What GetUserInput answers, as if the recogniser had heard it this frame.
+    void setUserInput(std::u16string text) { userInput_ = std::move(text); }
     // Fills the store from its file, as loading a character's definition does; false
     // when there is no readable file (the store then stays empty).
     bool loadValueStore();
@@ -37,6 +46,9 @@ private:
     std::filesystem::path dataDirectory_;
     ValueStore store_;
     VariableTable* variables_ = nullptr;
+    WordRecognitionTrees trees_;
+    Arbor::Speech::Recognition::SpeechRecognitionEngine* speech_ = nullptr;
+    std::u16string userInput_;
 };
 
 }  // namespace Quenta::Interpreter

@@ -25,7 +25,7 @@
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Window.h"
-#include "framework/Platform/X11/X11Inspection.h"
+#include "framework/Platform/X11/X11Readback.h"
 #include "support/BackendTest.h"
 
 using namespace Arbor::Platform;

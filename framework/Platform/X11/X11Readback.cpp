@@ -1,5 +1,5 @@
 #include "framework/Platform/DibSection.h"
-#include "framework/Platform/X11/X11Inspection.h"
+#include "framework/Platform/X11/X11Readback.h"
 #include "framework/Platform/X11/X11Desktop.h"
 #include "framework/Platform/X11/X11DibSection.h"
 

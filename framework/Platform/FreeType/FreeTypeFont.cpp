@@ -19,6 +19,9 @@ constexpr int MaxEmPixels = 1024;
 // make us allocate without bound.
 constexpr std::size_t MaxGlyphPixels = std::size_t{16} << 20;
 constexpr std::size_t MaxCachedGlyphs = 2048;
+// A malformed font may declare any extents; text layout must never see sizes beyond
+// what a sane font gives at MaxEmPixels, nor negative ones.
+constexpr int MaxMetric = 4 * MaxEmPixels;
 constexpr int BoldWeight = 600;
 // Text mixing many scripts opens one fallback face per script; past this many, further
 // characters draw the missing-glyph box instead of opening more faces.
@@ -169,6 +172,14 @@ void FreeTypeFont::measure(const FontRequest& request) {
         m.underlinePosition = std::max(1, m.descent / 2);
         m.underlineThickness = std::max(1, emPixels_ / 16);
     }
+    const auto sane = [](int value, int low = 0) { return std::clamp(value, low, MaxMetric); };
+    m.ascent = sane(m.ascent);
+    m.descent = sane(m.descent);
+    m.externalLeading = sane(m.externalLeading);
+    m.averageCharWidth = sane(m.averageCharWidth);
+    m.maxCharWidth = sane(m.maxCharWidth);
+    m.underlinePosition = sane(m.underlinePosition, -MaxMetric);
+    m.underlineThickness = sane(m.underlineThickness, 1);
     m.height = m.ascent + m.descent;
     m.internalLeading = std::max(0, m.height - emPixels_);
     m.weight = query_.weight;

@@ -297,6 +297,22 @@ TEST_P(GlyphsTest, ExtremeRequestsAndCharactersStayBounded) {
     }
 }
 
+TEST_P(GlyphsTest, AFontDeclaringAbsurdExtentsGivesBoundedMetrics) {
+    if (UsesGdi) GTEST_SKIP() << "GDI measures fonts itself";
+    std::vector<std::uint8_t> font = renamedFont("Tavbad");
+    const auto [os2, os2End] = tableRange(font, "OS/2");
+    ASSERT_GT(os2End, os2 + 78);
+    for (std::size_t at : {os2 + 74, os2 + 75, os2 + 76, os2 + 77}) font[at] = 0xFF;  // usWinAscent, usWinDescent
+    auto registration = glyphService().addPrivateFont(font);
+    ASSERT_TRUE(registration);
+    auto big = glyphService().createFont(request(u"Tavbad Sans", -1024));
+    ASSERT_TRUE(big);
+    EXPECT_EQ(big->metrics().faceName, u"Tavbad Sans");
+    EXPECT_GE(big->metrics().ascent, 0);
+    EXPECT_LE(big->metrics().ascent, 4096);
+    EXPECT_LE(big->metrics().height, 8192);
+}
+
 TAVIZO_INSTANTIATE_FOR_BACKENDS(GlyphsTest);
 
 // The offscreen desktop draws text with the same faces and pixels as the system's

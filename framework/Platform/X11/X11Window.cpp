@@ -415,8 +415,6 @@ public:
         WindowRecord* record = d.find(window);
         if (!record || !(record->exStyle & WS_EX_LAYERED) || !d.connected()) return false;
         if (record->bounds != bounds) moveResize(*record, bounds);
-        // The shape follows the alpha, and is sent only when it changed.
-        updateShape(*record, surface, width, height);
         if (record->opacity != opacity) {
             record->opacity = opacity;
             if (opacity == 255) {
@@ -461,10 +459,12 @@ public:
 
     bool setInputShapeFromAlpha(WindowHandle window, const DibSection& surface, int width, int height) override {
         if (width <= 0 || height <= 0 || width > surface.width() || height > surface.height()) return false;
+        // The pixel pass reads only the caller's surface: done before taking the lock.
+        std::vector<Rect> shape = opaqueRegion(surface.bits(), width, height, surface.width());
         auto guard = desktop().lock();
         WindowRecord* record = desktop().find(window);
         if (!record) return false;
-        updateShape(*record, surface, width, height);
+        updateShape(*record, std::move(shape), width, height);
         XFlush(desktop().display());
         return true;
     }
@@ -742,9 +742,8 @@ private:
 
     // Lock held. The input shape (and, without a compositor, the bounding shape) from
     // the pixels whose alpha is not 0, sent only when it differs from the last one.
-    static void updateShape(WindowRecord& record, const DibSection& surface, int width, int height) {
+    static void updateShape(WindowRecord& record, std::vector<Rect> shape, int width, int height) {
         if (!desktop().hasShape()) return;
-        std::vector<Rect> shape = opaqueRegion(surface.bits(), width, height, surface.width());
         if (record.shapeSet && record.shapeWidth == width && record.shapeHeight == height && shape == record.shape) return;
         record.shape = std::move(shape);
         record.shapeWidth = width;

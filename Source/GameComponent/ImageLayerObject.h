@@ -35,4 +35,9 @@ private:
     double angle_ = 0.0;
 };
 
+// RotateImage: rotates the current order's image layer of that name. False when the
+// character has no named object of that name or it is not an image layer.
+bool rotateImageLayer(CharacterObject& character, std::u16string_view layerName, double centreX, double centreY,
+                      double degrees);
+
 }  // namespace Quenta::GameComponent

@@ -19,9 +19,6 @@
 namespace Arbor::Graphics {
 class PaintDevice;
 }
-namespace Arbor::Media {
-class WaveOutAudio;
-}
 
 namespace Quenta::GameComponent {
 
@@ -31,6 +28,7 @@ class HitAreaObject;
 class HitEventObject;
 class ImageLayerObject;
 class MotionObject;
+class SoundChannel;
 
 // A rectangle in doubles (character, parent or desktop coordinates as stated).
 struct AreaRect {
@@ -114,8 +112,8 @@ public:
     const std::vector<std::unique_ptr<HitEventObject>>& hitEvents() const { return hitEvents_; }
     const std::vector<std::unique_ptr<ConditionEventObject>>& conditionEvents() const { return conditionEvents_; }
 
-    // Silences or restores the background sound (the motion's and layers' frame
-    // sounds follow the character's muteSounds through their own players).
+    // Silences or restores the background sound and the motion's and layers' frame
+    // sounds (part of the character's muteSounds).
     void setSoundsMuted(bool muted);
 
 private:
@@ -132,7 +130,7 @@ private:
     std::vector<std::unique_ptr<ConditionEventObject>> conditionEvents_;
     Arbor::Counter::RootCounter frameCounter_{0, kFrameCounterEnd, 1};
     std::unique_ptr<CodeLoopObject> codeLoop_;
-    std::unique_ptr<Arbor::Media::WaveOutAudio> bgmPlayer_;
+    std::unique_ptr<SoundChannel> bgm_;
 };
 
 }  // namespace Quenta::GameComponent

@@ -36,6 +36,10 @@ public:
     const std::u16string& funcName() const { return funcName_; }
     Interpreter::ScopeNode& scope() { return scope_; }
 
+    // The character's block of that name and register kind; throws ScriptException
+    // with name + "は存在しません。" when there is none of that kind.
+    const Script::DefinitionRecord& blockNamed(std::u16string_view name, int kind) const;
+
 protected:
     void setBlock(const Script::DefinitionRecord& block) { block_ = &block; }
     // Records the FuncName, publishes it in the object's scope and enters the object

@@ -21,6 +21,8 @@ public:
     // Whether `menu` (the native handle in a menu-popup event's wParam) is the pending menu.
     virtual bool isPendingMenu(std::uintptr_t menu) const = 0;
     virtual void forgetPendingMenu() = 0;
+    // The system's popup menu window while a menu is open (None otherwise).
+    virtual Arbor::Platform::WindowHandle popupWindow() const = 0;
 };
 
 }  // namespace Quenta::GameComponent

@@ -50,10 +50,11 @@ enum class LifeState : int { Running = 0, TerminationRequested = 1, Terminating 
 
 class CharacterObject : public ViewObject, public Interpreter::ScriptOwner, public Interpreter::SceneCharacter {
 public:
-    // Builds the character of the Data entry `name` (construction steps 1 to 7) and
-    // hands it to the desktop. Script errors in the configuration go to the fatal
-    // error path (FatalErrors). The main object passes its own window title.
-    explicit CharacterObject(std::u16string name);
+    // Builds the character of the Data entry `name` (construction steps 1 to 7). Hand
+    // it to its parent (the desktop) with adopt(). Definition and configuration errors
+    // go to the fatal error path (SceneEnvironment). The main object passes its own
+    // window title.
+    explicit CharacterObject(std::u16string name, const std::u16string& windowTitle = objectWindowTitle());
     ~CharacterObject() override;
 
     std::u16string className() const override { return u"CharacterObject"; }
@@ -201,20 +202,20 @@ public:
     bool loadFontFile(std::u16string_view name) override;
     bool rotateImage(std::u16string_view layerName, double centreX, double centreY, double angle) override;
 
-    // The process-wide order-request lock.
-    static std::mutex& orderRequestLock();
+    // The process-wide order-request lock. Recursive: the winner is carried out while
+    // it is held, and the winner's code may queue requests (which are then discarded
+    // with the rest, as every request pending when the winner was taken).
+    static std::recursive_mutex& orderRequestLock();
+
+    // The sampling of the last draw into the window (2 bilinear, 3 area averaging,
+    // 0 unscaled; -1 before the first): what the scale chose.
+    int lastSampling() const { return lastSampling_; }
 
     // Runs script code in the character's context; a ScriptException goes to the
     // fatal error path. False when it failed (the fatal handler returned, in tests).
     bool runGuarded(const std::function<void()>& code);
 
-protected:
-    // For the main object: builds without loading (the main object finishes with
-    // construct()).
-    struct Deferred {};
-    CharacterObject(std::u16string name, Deferred);
-    // Construction steps 2 to 7.
-    void construct();
+    bool isCharacter() const override { return true; }
 
 private:
     void runCommands();
@@ -223,7 +224,9 @@ private:
     void publishTarget(const OrderRequest& request);
     void drawComposedImage();
     void advanceRestackCounter();
-    void loadConfiguration();
+    // Frame thread: runs the exit code a session-end listener asked for.
+    void serviceSessionEnd();
+    void buttonWentDown();
 
     std::u16string name_;
     std::unique_ptr<Arbor::Secure::ResourceCache> cache_;
@@ -252,6 +255,8 @@ private:
     std::vector<OrderRequest> orderRequests_;  // under orderRequestLock()
     GameObject* pendingParent_ = nullptr;
     int restackCounter_ = 0;
+    std::atomic<bool> sessionEndRequested_{false};
+    int lastSampling_ = -1;
 };
 
 }  // namespace Quenta::GameComponent

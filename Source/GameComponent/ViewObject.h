@@ -43,12 +43,12 @@ struct InputEvent {
 
 // The application messages the frame thread posts to a character's window.
 inline constexpr std::uint32_t kAppMessageBase = 0x8000;
-inline constexpr std::uint32_t kMenuRequestMessage = kAppMessageBase + 4;  // wParam: MenuRequest*
-inline constexpr std::uint32_t kCursorMessage = kAppMessageBase + 5;       // wParam: NativeCursor* or 0
+inline constexpr std::uint32_t kTrayIconMessage = kAppMessageBase + 2;
+inline constexpr std::uint32_t kMenuRequestMessage = kAppMessageBase + 4;
+inline constexpr std::uint32_t kCursorMessage = kAppMessageBase + 5;
 
-// A popup-menu request posted with application message + 4: the receiver shows the
-// named menu of `object` at the packed screen position in lParam. Owned by the message:
-// the receiver deletes it.
+// A popup-menu request handed over with application message + 4 (lParam: the packed
+// screen position): the receiving window's object shows the named menu of `object`.
 struct MenuRequest {
     class ViewObject* object = nullptr;
     std::u16string menuName;
@@ -71,8 +71,8 @@ class ViewObject : public GameObject,
                    public Arbor::Gui::OnWomDoneListener {
 public:
     // Creates the own widget (non-activating, titled `windowTitle`, owned by the main
-    // object's window when one exists) and registers the listeners on it. When
-    // `parent` is given the object is handed to it (adopt) and attached.
+    // object's window when one exists) and registers the listeners on it. Hand the
+    // object to its parent with adopt().
     explicit ViewObject(const std::u16string& windowTitle = objectWindowTitle());
     ~ViewObject() override;
 
@@ -84,6 +84,8 @@ public:
     void attachTo(GameObject& parent) override;
     Arbor::Graphics::PaintDevice* ownSurface() override;
     bool isView() const override { return true; }
+    // Characters (and the main object) draw their composed image; plain views do not.
+    virtual bool isCharacter() const { return false; }
     void setHidden() override;
     double zOrder() const override;
     void setScale(double s) override;
@@ -135,8 +137,9 @@ public:
     // The nearest enclosing character (this one included) that has an active widget.
     ViewObject* windowOwner();
     // Posts application message + 5 to the window this object is shown in: the
-    // user-interface thread sets that cursor (null: the standard arrow).
-    void postCursor(const Arbor::Platform::NativeCursor* cursor);
+    // user-interface thread sets that cursor (null: the standard arrow). The object
+    // keeps the cursor alive while it may still be shown.
+    void postCursor(std::shared_ptr<const Arbor::Platform::NativeCursor> cursor);
     // Posts application message + 4: show `menuName` of this object at a desktop point.
     void postMenuRequest(const std::u16string& menuName, double desktopX, double desktopY);
 
@@ -145,7 +148,7 @@ public:
     std::size_t pendingInput() const;
 
     // The cursor the user-interface thread last set for this object (null: arrow).
-    const Arbor::Platform::NativeCursor* cursor() const { return cursor_; }
+    std::shared_ptr<const Arbor::Platform::NativeCursor> cursor() const;
 
     // The title every view window but the main object's carries; set by start-up.
     static const std::u16string& objectWindowTitle();
@@ -189,8 +192,12 @@ private:
     double alpha_ = 1.0;
     bool topmost_ = false;
     bool drawn_ = false;
-    const Arbor::Platform::NativeCursor* cursor_ = nullptr;
     std::deque<InputEvent> inputQueue_;
+    // Cross-thread hand-over of the application messages + 4 and + 5.
+    mutable std::mutex postLock_;
+    std::shared_ptr<const Arbor::Platform::NativeCursor> cursorToSet_;
+    std::shared_ptr<const Arbor::Platform::NativeCursor> cursor_;
+    std::deque<MenuRequest> menuRequests_;
 };
 
 }  // namespace Quenta::GameComponent

@@ -43,7 +43,7 @@ void ImageLayerObject::update() {
     if (changed) character().invalidateImage();
 }
 
-void ImageLayerObject::rotate(double centreX, double centreY, double degrees) {
+void ImageLayerObject::setRotation(double centreX, double centreY, double degrees) {
     centreX_ = centreX;
     centreY_ = centreY;
     angle_ = degrees;
@@ -68,12 +68,5 @@ void ImageLayerObject::draw(Arbor::Graphics::PaintDevice& target) {
     painter.drawRotated(*source, rect, destCentre, rotationCentre, angle_, 1.0, params);
 }
 
-bool rotateImageLayer(CharacterObject& character, std::u16string_view layerName, double centreX, double centreY,
-                      double degrees) {
-    ScriptObject* object = character.namedObject(layerName);
-    if (!object || object->registerKind() != ScriptObject::ImageLayer) return false;
-    static_cast<ImageLayerObject*>(object)->rotate(centreX, centreY, degrees);
-    return true;
-}
 
 }  // namespace Quenta::GameComponent

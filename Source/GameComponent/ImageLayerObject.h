@@ -24,7 +24,7 @@ public:
     double x() const { return x_; }
     double y() const { return y_; }
     // Sets the rotation and invalidates the character's composed image.
-    void rotate(double centreX, double centreY, double degrees);
+    void setRotation(double centreX, double centreY, double degrees);
     double rotationAngle() const { return angle_; }
 
 private:
@@ -34,10 +34,5 @@ private:
     double centreY_ = 0.0;
     double angle_ = 0.0;
 };
-
-// RotateImage: rotates the current order's image layer of that name. False when the
-// character has no named object of that name or it is not an image layer.
-bool rotateImageLayer(CharacterObject& character, std::u16string_view layerName, double centreX, double centreY,
-                      double degrees);
 
 }  // namespace Quenta::GameComponent

@@ -140,8 +140,8 @@ TEST_F(OrdersTest, AMirroredOrderWalksAgainstItsRowsAndNegativeWidthMirrors) {
     // The motion's mirrored body and the layer are composed into the image.
     ASSERT_NE(c.composedImage(), nullptr);
     EXPECT_NE(c.composedImage()->pixelAt({0, 0}), 0u);
-    EXPECT_TRUE(rotateImageLayer(c, u"Dot", 8, 8, 90));
-    EXPECT_FALSE(rotateImageLayer(c, u"WalkMotion", 8, 8, 90));
+    EXPECT_TRUE(c.rotateImage(u"Dot", 8, 8, 90));
+    EXPECT_FALSE(c.rotateImage(u"WalkMotion", 8, 8, 90));
 }
 
 TEST_F(OrdersTest, UnknownBlocksInAnOrderAreFatalWithTheirName) {

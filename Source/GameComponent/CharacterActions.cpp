@@ -164,8 +164,7 @@ bool CharacterObject::loadFontFile(std::u16string_view name) { return cache_->lo
 bool CharacterObject::rotateImage(std::u16string_view layerName, double centreX, double centreY, double angle) {
     ScriptObject* object = namedObject(layerName);
     if (!object || object->registerKind() != ScriptObject::ImageLayer) return false;
-    static_cast<ImageLayerObject*>(object)->setRotation(centreX, centreY, angle);
-    invalidateImage();
+    static_cast<ImageLayerObject*>(object)->rotate(centreX, centreY, angle);
     return true;
 }
 

@@ -131,6 +131,7 @@ public:
     double mouseY() const;
     // Publishes "obj" and "box" (every update phase and before each order change).
     void publishObject();
+    void publishBox() override;
 
     // --- character operations --------------------------------------------------------------
     // Runs the first INITIAL_REG block's CodeInit and sets shown.
@@ -202,10 +203,8 @@ public:
     bool loadFontFile(std::u16string_view name) override;
     bool rotateImage(std::u16string_view layerName, double centreX, double centreY, double angle) override;
 
-    // The process-wide order-request lock. Recursive: the winner is carried out while
-    // it is held, and the winner's code may queue requests (which are then discarded
-    // with the rest, as every request pending when the winner was taken).
-    static std::recursive_mutex& orderRequestLock();
+    // The process-wide order-request lock (held only to append and to take the list).
+    static std::mutex& orderRequestLock();
 
     // The sampling of the last draw into the window (2 bilinear, 3 area averaging,
     // 0 unscaled; -1 before the first): what the scale chose.

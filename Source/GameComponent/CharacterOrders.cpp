@@ -15,8 +15,8 @@
 
 namespace Quenta::GameComponent {
 
-std::recursive_mutex& CharacterObject::orderRequestLock() {
-    static std::recursive_mutex* lock = new std::recursive_mutex;
+std::mutex& CharacterObject::orderRequestLock() {
+    static std::mutex* lock = new std::mutex;
     return *lock;
 }
 
@@ -31,18 +31,22 @@ std::size_t CharacterObject::pendingOrderRequests() const {
 }
 
 void CharacterObject::takeWinningOrderRequest() {
-    std::lock_guard guard(orderRequestLock());
-    if (orderRequests_.empty()) return;
+    // Every request pending now is decided: the winner is carried out and the others
+    // are discarded, not deferred. The list is taken out under the lock and the winner
+    // carried out without it, because carrying it out runs script code and starts an
+    // order whose events may queue requests of their own (a condition event firing as
+    // its order starts): those are for the next frame.
+    std::vector<OrderRequest> pending;
+    {
+        std::lock_guard guard(orderRequestLock());
+        pending.swap(orderRequests_);
+    }
+    if (pending.empty()) return;
     // The highest priority; among equals the earliest queued (max_element keeps the
     // first of equal elements).
-    auto winner = std::max_element(orderRequests_.begin(), orderRequests_.end(),
+    auto winner = std::max_element(pending.begin(), pending.end(),
                                    [](const OrderRequest& a, const OrderRequest& b) { return a.priority < b.priority; });
-    OrderRequest request = std::move(*winner);
-    // Every request pending now is decided: the others are discarded, not deferred.
-    // Requests the winner's own code queues are discarded with them.
-    orderRequests_.clear();
-    carryOut(request);
-    orderRequests_.clear();
+    carryOut(*winner);
 }
 
 void CharacterObject::carryOut(OrderRequest& request) {
@@ -128,6 +132,10 @@ void CharacterObject::publishObject() {
     obj_->setNumber(u"ZOrder", zOrder());
     obj_->setNumber(u"MouseX", mouseX());
     obj_->setNumber(u"MouseY", mouseY());
+    publishBox();
+}
+
+void CharacterObject::publishBox() {
     const GameObject* p = parent();
     double w = p ? p->width() : DesktopObject::instance().width();
     double h = p ? p->height() : DesktopObject::instance().height();

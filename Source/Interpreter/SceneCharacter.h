@@ -59,6 +59,8 @@ public:
     virtual int frameNumber() const = 0;
     virtual void setFrameNumber(int n) = 0;
     virtual void backIntoDesktop() = 0;
+    // Publishes the named object "box" anew from the parent's size (CreateBox).
+    virtual void publishBox() = 0;
     virtual bool areSoundsMuted() const = 0;
     virtual void muteSounds() = 0;
     virtual void unmuteSounds() = 0;

@@ -61,6 +61,14 @@ TEST_F(Characters, StartInTheirStartOrderAtTheirStartPositionInTheirOwnWindow) {
     const auto window = Arbor::Platform::windowService().bounds(c.activeWidget()->window().handle());
     ASSERT_TRUE(window.has_value());
     EXPECT_EQ(*window, (Arbor::Platform::Rect{100, 50, 120, 60}));
+    // The presented picture: body.png with its transparent corner.
+    const auto shown = Arbor::Platform::Headless::HeadlessDesktop::instance().window(c.activeWidget()->window().handle());
+    ASSERT_TRUE(shown.has_value());
+    ASSERT_EQ(shown->pixelWidth, 20);
+    ASSERT_EQ(shown->pixelHeight, 10);
+    EXPECT_EQ(shown->pixels[0], 0u);
+    EXPECT_EQ(shown->pixels[5 * 20 + 5], 0xFFFF0000u);
+    EXPECT_TRUE(shown->visible);
     EXPECT_TRUE(fatal.empty());
 }
 

@@ -20,7 +20,7 @@ std::vector<CharacterTraceRow> characterTraceRows() {
 std::string formatTraceLine(std::uint64_t frame, const CharacterTraceRow& row) {
     using Interpreter::formatShortest;
     std::string line = std::to_string(frame);
-    line += '\t' + std::to_string(row.objectId);
+    line += '\t' + Arbor::Text::toUtf8(row.objectId);
     line += '\t' + Arbor::Text::toUtf8(row.order);
     for (double v : {row.x, row.y, row.width, row.height}) line += '\t' + formatShortest(v);
     line += row.shown ? "\t1" : "\t0";

@@ -10,7 +10,7 @@
 namespace Quenta::Application {
 
 struct CharacterTraceRow {
-    int objectId = 0;
+    std::u16string objectId;  // the character's ObjectID
     std::u16string order;  // the current order's FuncName; empty when none
     double x = 0;          // absolute desktop position
     double y = 0;

@@ -51,10 +51,19 @@ std::vector<std::uint8_t> compressedRows(const RgbaPicture& p) {
             filtered.push_back(static_cast<std::uint8_t>(row[i] - (i >= 4 ? row[i - 4] : 0)));
         }
     }
-    uLongf size = compressBound(static_cast<uLong>(filtered.size()));
-    std::vector<std::uint8_t> out(size);
-    if (compress2(out.data(), &size, filtered.data(), static_cast<uLong>(filtered.size()), 6) != Z_OK) return {};
-    out.resize(size);
+    // Run-length matches only: sprites on a transparent desktop are mostly long runs,
+    // and this is about twice as fast as the default search for nearly the same size.
+    z_stream stream{};
+    if (deflateInit2(&stream, 6, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK) return {};
+    std::vector<std::uint8_t> out(deflateBound(&stream, static_cast<uLong>(filtered.size())));
+    stream.next_in = filtered.data();
+    stream.avail_in = static_cast<uInt>(filtered.size());
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    const int result = deflate(&stream, Z_FINISH);
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    if (result != Z_STREAM_END) return {};
     return out;
 }
 

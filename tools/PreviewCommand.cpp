@@ -5,6 +5,7 @@
 // of the desktop that anything covered in any frame, so that a character does not
 // come out as a speck on a screen-sized canvas.
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include "Source/Application/ApplicationDirectories.h"
 #include "Source/Application/CommandLine.h"
 #include "Source/Application/FatalError.h"
+#include "Source/Application/HeadlessRun.h"
 #include "framework/Graphics/PngDecoder.h"
 #include "framework/Graphics/PngWriter.h"
 #include "framework/Platform/Backend.h"
@@ -53,9 +55,7 @@ void removeScratch() {
 }
 
 fs::path recordedFrame(std::uint64_t frame) {
-    char name[32];
-    std::snprintf(name, sizeof name, "frame-%05llu.png", static_cast<unsigned long long>(frame));
-    return scratchFolder() / "frames" / name;
+    return scratchFolder() / "frames" / Quenta::Application::HeadlessRun::recordedFrameName(frame);
 }
 
 std::unique_ptr<Arbor::Graphics::ImageBuffer> loadFrame(std::uint64_t frame) {
@@ -171,8 +171,7 @@ int runPreview(const std::vector<std::string>& args) {
     }
     const std::uint64_t count = commandLine.frameLimit.value_or(0);
     if (count < 1 || count > maxFrames) {
-        std::fprintf(stderr, "preview: --frames needs a count from 1 to %llu\n",
-                     static_cast<unsigned long long>(maxFrames));
+        std::fprintf(stderr, "preview: --frames needs a count from 1 to %s\n", std::to_string(maxFrames).c_str());
         return 2;
     }
 
@@ -207,7 +206,7 @@ int runPreview(const std::vector<std::string>& args) {
     for (std::uint64_t f = 1; f <= count; ++f) {
         const auto image = loadFrame(f);
         if (!image) {
-            std::fprintf(stderr, "preview: the run ended before frame %llu\n", static_cast<unsigned long long>(f));
+            std::fprintf(stderr, "preview: the run ended before frame %s\n", std::to_string(f).c_str());
             removeScratch();
             return 1;
         }
@@ -231,16 +230,15 @@ int runPreview(const std::vector<std::string>& args) {
     } else {
         fs::create_directories(target, ec);
         for (std::size_t i = 0; i < pictures.size(); ++i) {
-            char name[32];
-            std::snprintf(name, sizeof name, "frame-%05zu.png", i + 1);
+            const std::string name = Quenta::Application::HeadlessRun::recordedFrameName(i + 1);
             const auto png = Arbor::Graphics::encodePng(pictures[i]);
             if (png.empty() || !Arbor::Secure::writeWholeFile(target / name, png)) {
-                std::fprintf(stderr, "preview: %s cannot be written\n", (target / name).string().c_str());
+                std::fprintf(stderr, "preview: %s cannot be written\n", Arbor::Text::toUtf8((target / name).u16string()).c_str());
                 return 1;
             }
         }
     }
-    std::printf("%zu frames of %dx%d\n", pictures.size(), width, height);
+    std::printf("%s frames of %dx%d\n", std::to_string(pictures.size()).c_str(), width, height);
     return 0;
 }
 

@@ -90,6 +90,12 @@ std::uint32_t HeadlessRun::tickOfFrame(std::uint64_t frame) {
     return startTick + static_cast<std::uint32_t>((frame - 1) * 100 / 3);
 }
 
+std::string HeadlessRun::recordedFrameName(std::uint64_t frame) {
+    std::string number = std::to_string(frame);
+    if (number.size() < 5) number.insert(0, 5 - number.size(), '0');
+    return "frame-" + number + ".png";
+}
+
 void HeadlessRun::prepare() {
     HeadlessDesktop& desktop = HeadlessDesktop::instance();
     Platform::ScreenMetrics screen = desktop.screen();
@@ -128,9 +134,7 @@ void HeadlessRun::beforeFrame(std::uint64_t frame) {
 
 void HeadlessRun::afterRender(std::uint64_t frame) {
     if (!commandLine_.recordDirectory.empty()) {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%05llu.png", static_cast<unsigned long long>(frame));
-        writePicture(nativePath(commandLine_.recordDirectory) / name);
+        writePicture(nativePath(commandLine_.recordDirectory) / recordedFrameName(frame));
     }
     if (commandLine_.frameLimit ? frame == *commandLine_.frameLimit : quit_.isQuitting()) takeScreenshot();
     if (trace_.is_open()) {

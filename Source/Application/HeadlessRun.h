@@ -45,6 +45,9 @@ public:
     // error, when an output file could not be written.
     bool finish();
 
+    // "frame-00001.png" for frame 1: the name of a recorded frame.
+    static std::string recordedFrameName(std::uint64_t frame);
+
     // The tick count of the frame (counted from 1) on the virtual clock.
     static std::uint32_t tickOfFrame(std::uint64_t frame);
 

@@ -11,7 +11,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -100,13 +102,20 @@ bool endsWithPng(const std::string& name) {
     return tail == ".png";
 }
 
+// The main object of a preview: the least definition a main object can have.
+constexpr std::string_view emptyMainObject =
+    "<FUNC_INITIAL_REG>\n<SET_CONFIG>\nFuncName = Init\nObjectID = \"MAIN_OBJECT\"\n</SET_CONFIG>\n"
+    "</FUNC_INITIAL_REG>\n<FUNC_FINAL_REG>\n<SET_CONFIG>\nFuncName = Bye\n</SET_CONFIG>\n</FUNC_FINAL_REG>\n";
+
 // Puts the character and an empty main object into the scratch folder's Data.
 bool stageCharacter(const fs::path& source, std::string& error) {
     std::error_code ec;
     const fs::path data = scratchFolder() / "Data";
     fs::create_directories(data / "MAIN_OBJECT", ec);
-    if (ec) {
-        error = "cannot make a scratch folder: " + ec.message();
+    const std::span<const std::uint8_t> mainText(reinterpret_cast<const std::uint8_t*>(emptyMainObject.data()),
+                                                 emptyMainObject.size());
+    if (ec || !Arbor::Secure::writeWholeFile(data / "MAIN_OBJECT" / "main.func", mainText)) {
+        error = "cannot make a scratch folder" + (ec ? ": " + ec.message() : std::string());
         return false;
     }
     if (fs::is_directory(source, ec)) {

@@ -11,6 +11,13 @@ std::vector<CharacterTraceRow> characterTraceRows() {
     std::vector<CharacterTraceRow> rows;
     GameComponent::CharacterRegistry::instance().forEach([&](GameComponent::CharacterObject& character) {
         CharacterTraceRow row;
+        row.objectId = character.objectId();
+        row.order = character.currentOrderName();
+        row.x = character.absoluteX();
+        row.y = character.absoluteY();
+        row.width = character.width();
+        row.height = character.height();
+        row.shown = character.isShown();
         row.life = static_cast<int>(character.lifeState());
         rows.push_back(std::move(row));
     });

@@ -1,5 +1,5 @@
 // Reproducible headless runs of the built host: a copy of the executable in a scratch
-// program folder with the test character hl-walker (a disc with transparent corners),
+// program folder with the test character hl-hopper (a disc with transparent corners),
 // driven by an events file, compared byte for byte between runs.
 #include <gtest/gtest.h>
 
@@ -48,15 +48,17 @@ struct HostRun {
     std::string err;
 };
 
-// A program folder holding a copy of the host, an empty main object and hl-walker.
+// A program folder holding a copy of the host, a main object showing nothing, and hl-hopper.
 class Program {
 public:
     Program() {
         const fs::path host =
             Arbor::Platform::toNativePath(Arbor::Platform::folderService().executablePath()).parent_path() / hostName;
         fs::copy_file(host, dir_.path() / hostName);
-        fs::create_directories(dir_.path() / "Data" / "MAIN_OBJECT");
-        fs::copy(fs::path(TAVIZO_TEST_DATA_DIR) / "characters" / "hl-walker", dir_.path() / "Data" / "hl-walker");
+        const fs::path characters = fs::path(TAVIZO_TEST_DATA_DIR) / "characters";
+        fs::create_directories(dir_.path() / "Data");
+        fs::copy(characters / "hl-main", dir_.path() / "Data" / "MAIN_OBJECT");
+        fs::copy(characters / "hl-hopper", dir_.path() / "Data" / "hl-hopper");
     }
     fs::path path(const std::string& name) const { return dir_.path() / name; }
 
@@ -108,12 +110,15 @@ std::vector<std::vector<std::string>> traceRows(const std::string& text, const s
 
 TEST(HeadlessRun, TheSameOptionsGiveTheSameScreenshotRecordAndTrace) {
     Program program;
-    // Onto the disc, a click in its middle (it hops), and some speech.
+    // Onto the disc (at 300, 200), clicks in its middle (it hops each time), and speech.
     writeFile(program.path("events.txt"),
               "# frame action arguments\n"
               "3 move 330 230\n"
               "6 click 333 233\n"
-              "8 say こんにちは\n");
+              "8 say こんにちは\n"
+              "10 click 333 233\n"
+              "14 click 333 233 left\n"
+              "18 down 333 233\n");
     auto once = [&](const std::string& tag) {
         const HostRun r = program.run({"--headless", "--screen", "640x480", "--frames", "20", "--events", program.path("events.txt").string(),
                                    "--screenshot", program.path(tag + ".png").string(), "--record",
@@ -138,18 +143,25 @@ TEST(HeadlessRun, TheSameOptionsGiveTheSameScreenshotRecordAndTrace) {
 
     // One row per frame and character: frame, id, order, x, y, w, h, shown, life.
     for (const auto& row : traceRows(trace)) EXPECT_EQ(row.size(), 9u) << trace;
-    const auto rows = traceRows(trace, "hl-walker");
+    const auto rows = traceRows(trace, "hl-hopper");
     ASSERT_GE(rows.size(), 20u) << trace;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         ASSERT_EQ(rows[i].size(), 9u) << trace;
         EXPECT_EQ(rows[i][0], std::to_string(i + 1));
-        EXPECT_EQ(rows[i][1], "hl-walker");
+        EXPECT_EQ(rows[i][1], "hl-hopper");
     }
     EXPECT_EQ(rows[4][2], "Walk");
-    EXPECT_EQ(rows[5][5], "64");
-    EXPECT_EQ(rows[5][7], "1");
-    EXPECT_EQ(rows[5][8], "0");
-    EXPECT_EQ(rows[19][2], "Hop") << "the click on an opaque pixel reached the character";
+    EXPECT_EQ(rows[4][3], "300");
+    EXPECT_EQ(rows[4][4], "200");
+    EXPECT_EQ(rows[4][5], "64");
+    EXPECT_EQ(rows[4][6], "64");
+    EXPECT_EQ(rows[4][7], "1");
+    EXPECT_EQ(rows[4][8], "0");
+    // The button went down before frame 6 ran, so frame 6 itself hopped.
+    EXPECT_EQ(rows[5][2], "Hop") << "the click on an opaque pixel reached the character";
+    EXPECT_EQ(rows[5][4], "199");
+    EXPECT_EQ(rows[19][4], "196") << "four hops";
+    EXPECT_EQ(rows.back()[8], "3") << "terminated at the end";
 
     // The picture shows the disc where the trace puts it: opaque in the middle,
     // transparent in the corner.
@@ -162,7 +174,7 @@ TEST(HeadlessRun, TheSameOptionsGiveTheSameScreenshotRecordAndTrace) {
     EXPECT_EQ(alphaAt(x + 32, y + 32), 255u);
     EXPECT_EQ(alphaAt(x + 1, y + 1), 0u);
 
-    // Another seed gives another jitter while hopping.
+    // Another seed gives other sideways jitters while hopping.
     const HostRun other = program.run({"--headless", "--screen", "640x480", "--frames", "20", "--events", program.path("events.txt").string(),
                                    "--seed", "12345", "--trace", program.path("c.tsv").string()});
     EXPECT_EQ(other.exitCode, 0) << other.err;
@@ -173,7 +185,7 @@ TEST(HeadlessRun, AClickOnATransparentPixelReachesNoCharacter) {
     Program program;
     // Find where the disc stands before frame 6, then click its transparent corner there.
     ASSERT_EQ(program.run({"--headless", "--screen", "640x480", "--frames", "5", "--trace", program.path("where.tsv").string()}).exitCode, 0);
-    const auto where = traceRows(readFile(program.path("where.tsv")), "hl-walker");
+    const auto where = traceRows(readFile(program.path("where.tsv")), "hl-hopper");
     ASSERT_GE(where.size(), 5u);
     ASSERT_EQ(where[4].size(), 9u);
     const int x = std::stoi(where[4][3]), y = std::stoi(where[4][4]);
@@ -181,7 +193,7 @@ TEST(HeadlessRun, AClickOnATransparentPixelReachesNoCharacter) {
     const HostRun r = program.run({"--headless", "--screen", "640x480", "--frames", "12", "--events", program.path("corner.txt").string(),
                                "--trace", program.path("corner.tsv").string()});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const auto rows = traceRows(readFile(program.path("corner.tsv")), "hl-walker");
+    const auto rows = traceRows(readFile(program.path("corner.tsv")), "hl-hopper");
     ASSERT_GE(rows.size(), 12u);
     for (const auto& row : rows) {
         ASSERT_EQ(row.size(), 9u);

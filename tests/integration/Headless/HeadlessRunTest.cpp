@@ -201,6 +201,22 @@ TEST(HeadlessRun, AClickOnATransparentPixelReachesNoCharacter) {
     }
 }
 
+TEST(HeadlessRun, AQuitEventEndsTheRunAndTakesTheScreenshotAsQuittingBegins) {
+    Program program;
+    writeFile(program.path("quit.txt"), "4 click 333 233\n7 quit\n");
+    const HostRun r = program.run({"--headless", "--screen", "640x480", "--events", program.path("quit.txt").string(),
+                                   "--screenshot", program.path("end.png").string(), "--record",
+                                   program.path("frames").string(), "--trace", program.path("end.tsv").string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto rows = traceRows(readFile(program.path("end.tsv")), "hl-hopper");
+    ASSERT_GE(rows.size(), 7u);
+    EXPECT_EQ(rows[5][8], "0") << "running until the quit";
+    EXPECT_NE(rows[6][8], "0") << "winding down from frame 7";
+    EXPECT_EQ(rows.back()[8], "3");
+    // Taken before frame 7 ran: the picture of frame 6.
+    EXPECT_EQ(readFile(program.path("end.png")), readFile(program.path("frames") / "frame-00006.png"));
+}
+
 TEST(HeadlessRun, BadCommandLinesAndEventFilesStopBeforeTheFirstFrame) {
     Program program;
     writeFile(program.path("bad.txt"), "# fine\n3 move 1 2\n4 jump 1 2\n");
@@ -224,5 +240,11 @@ TEST(HeadlessRun, BadCommandLinesAndEventFilesStopBeforeTheFirstFrame) {
     EXPECT_NE(r.out.find("\n  --screenshot FILE "), std::string::npos) << r.out;
     r = program.run({"--version"});
     EXPECT_EQ(r.out, "タヴィゾー 1.00\n");
+    // A fatal error: its message-box line on standard error, the program's exit code.
+    fs::remove(program.path("Data/MAIN_OBJECT/main.func"));
+    r = program.run({"--headless", "--frames", "3", "--trace", program.path("t.tsv").string()});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "Error: Initial 関数が存在しません。\n");
+    EXPECT_FALSE(fs::exists(program.path("t.tsv")));
 #endif
 }

@@ -110,6 +110,19 @@ TEST_F(Characters, OnlyTheHighestPriorityRequestOfAFrameTakesEffect) {
     EXPECT_EQ(text(c, u"$trail"), u"dropped,other,");
 }
 
+TEST_F(Characters, RequestsQueuedWhileTheWinnerIsCarriedOutAreForTheNextFrame) {
+    CharacterObject& c = load(u"c1");
+    frame();
+    // The winner's own code queues another request (as an event firing when the new
+    // order starts does): it is neither lost nor a deadlock.
+    c.requestOrder(request(u"Dropped", 5, u"PostEvent(\"Other\", NONE, \"\")"));
+    frame();
+    EXPECT_EQ(c.currentOrderName(), u"Dropped");
+    EXPECT_EQ(c.pendingOrderRequests(), 1u);
+    frame();
+    EXPECT_EQ(c.currentOrderName(), u"Other");
+}
+
 TEST_F(Characters, RequestsWaitWhileHiddenAndAreDecidedTogetherLater) {
     CharacterObject& c = load(u"c1");
     frame();

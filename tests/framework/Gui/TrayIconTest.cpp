@@ -71,4 +71,40 @@ TEST_P(TrayIconTest, AWindowThatIsGoneGetsNoIcon) {
     EXPECT_FALSE(trayIconService().addIcon(WindowHandle::None, nullptr, u"tip"));
 }
 
+TEST_P(TrayIconTest, IconsComeFromValidPicturesOnly) {
+    TrayIconPixels picture;
+    picture.width = 2;
+    picture.height = 2;
+    picture.pixels = {0xFFFF0000u, 0, 0, 0x80000000u};
+    auto icon = trayIconService().createIcon(picture);
+    ASSERT_TRUE(icon);
+    EXPECT_NE(icon->handle(), nullptr);
+
+    TrayIconPixels shortOfWords = picture;
+    shortOfWords.pixels.pop_back();
+    EXPECT_FALSE(trayIconService().createIcon(shortOfWords));
+    TrayIconPixels empty;
+    EXPECT_FALSE(trayIconService().createIcon(empty));
+    TrayIconPixels huge;
+    huge.width = TrayIconMaxSide + 1;
+    huge.height = 1;
+    huge.pixels.assign(std::size_t(huge.width), 0);
+    EXPECT_FALSE(trayIconService().createIcon(huge));
+}
+
+TEST_P(TrayIconTest, ModifyChangesOnlyAnIconThatIsShown) {
+    if (!isHeadless()) GTEST_SKIP() << "the calls are read back on the headless desktop";
+    LayeredWidget widget;
+    EXPECT_FALSE(widget.window().modifyTrayIcon(nullptr, u"none yet"));
+    ASSERT_TRUE(widget.window().addTrayIcon(nullptr, u"first"));
+    EXPECT_TRUE(widget.window().modifyTrayIcon(nullptr, u"second"));
+    const auto records = Headless::trayIconRecords();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].action, Headless::TrayIconRecord::Action::Modify);
+    EXPECT_FALSE(records[0].accepted);
+    EXPECT_EQ(records[2].action, Headless::TrayIconRecord::Action::Modify);
+    EXPECT_TRUE(records[2].accepted);
+    EXPECT_EQ(records[2].tip, u"second");
+}
+
 TAVIZO_INSTANTIATE_FOR_BACKENDS(TrayIconTest);

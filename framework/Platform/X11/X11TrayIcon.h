@@ -23,9 +23,12 @@ namespace Arbor::Platform::X11 {
 
 #if defined(TAVIZO_HAS_SDBUS)
 // Gives the window's StatusNotifierItem the menu the panel shows (exported at the
-// item's "Menu" path). False when the window's icon is not such an item (an XEmbed icon
-// or none: the program then shows its own menu on WM_RBUTTONUP) or the menu would not
-// attach. Safe from any thread; the menu is attached and later used on the tray thread.
+// item's "Menu" path); an icon docked in an XEmbed tray keeps its item on the bus, so
+// the menu is there once a watcher takes the icon over. False when the window has no
+// icon, no item (no session bus) or the menu would not attach. While the icon is not
+// a registered item, right clicks still arrive as WM_RBUTTONDOWN/UP and the program
+// shows its own menu. Safe from any thread; the menu is attached and later used on
+// the tray thread.
 bool attachTrayMenu(WindowHandle window, std::unique_ptr<Linux::StatusNotifierMenu> menu);
 #endif
 

@@ -218,6 +218,22 @@ TEST_F(TrayIconX11Test, WithoutAWatcherTheIconDocksInTheSystemTrayDrawnAtItsSize
     EXPECT_TRUE(trayIconService().removeIcon(window_));
 }
 
+TEST_F(TrayIconX11Test, AnIconDocksAgainInATrayThatRestarts) {
+    auto tray = std::make_unique<Probe::StandInTray>();
+    ASSERT_TRUE(tray->start(Point{300, 200}, 24));
+    ASSERT_TRUE(add(solid(8, 0xFF0000FFu), u"tip"));
+    const std::uint64_t first = Probe::trayIconEmbedWindow(window_);
+    ASSERT_TRUE(pumpUntil([&] { return tray->docked() == std::vector<std::uint64_t>{first}; }));
+
+    tray.reset();  // the panel ends
+    EXPECT_TRUE(pumpUntil([&] { return Probe::trayIconKind(window_) == Kind::None; }));
+    tray = std::make_unique<Probe::StandInTray>();
+    ASSERT_TRUE(tray->start(Point{300, 200}, 24));
+    EXPECT_TRUE(pumpUntil([&] { return tray->docked().size() == 1; }));
+    EXPECT_EQ(Probe::trayIconKind(window_), Kind::XEmbed);
+    EXPECT_TRUE(trayIconService().removeIcon(window_));
+}
+
 TEST_F(TrayIconX11Test, WithNeitherAWatcherNorATrayNothingIsShown) {
     EXPECT_FALSE(add(solid(16, 0xFFFF0000u), u"tip"));
     EXPECT_EQ(Probe::trayIconKind(window_), Kind::None);

@@ -134,10 +134,10 @@ public:
 #endif
         return found->second.embed ? Inspection::TrayIconKind::XEmbed : Inspection::TrayIconKind::None;
     }
-    std::string busName(WindowHandle window) {
+    std::string busName([[maybe_unused]] WindowHandle window) {
+#if defined(TAVIZO_HAS_SDBUS)
         std::unique_lock lock(mutex_);
         auto found = entries_.find(window);
-#if defined(TAVIZO_HAS_SDBUS)
         if (found != entries_.end() && found->second.item) return found->second.item->busName();
 #endif
         return {};

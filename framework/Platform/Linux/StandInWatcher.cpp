@@ -175,6 +175,31 @@ std::optional<TrayIconPixels> itemPicture(const std::string& busName) {
     return result;
 }
 
+std::optional<std::vector<std::string>> itemPropertyNames(const std::string& busName) {
+    Connection c;
+    if (!c.bus) return std::nullopt;
+    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_message* reply = nullptr;
+    const int r = sd_bus_call_method(c.bus, busName.c_str(), ItemPath, "org.freedesktop.DBus.Properties", "GetAll",
+                                     &error, &reply, "s", ItemInterface);
+    sd_bus_error_free(&error);
+    std::optional<std::vector<std::string>> names;
+    if (r >= 0 && sd_bus_message_enter_container(reply, 'a', "{sv}") > 0) {
+        names.emplace();
+        while (sd_bus_message_enter_container(reply, 'e', "sv") > 0) {
+            const char* name = nullptr;
+            if (sd_bus_message_read(reply, "s", &name) < 0 || sd_bus_message_skip(reply, "v") < 0) {
+                names.reset();
+                break;
+            }
+            names->emplace_back(name);
+            sd_bus_message_exit_container(reply);
+        }
+    }
+    sd_bus_message_unref(reply);
+    return names;
+}
+
 std::optional<std::string> itemToolTipTitle(const std::string& busName) {
     Connection c;
     if (!c.bus) return std::nullopt;

@@ -42,6 +42,8 @@ std::optional<std::string> itemText(const std::string& busName, const char* prop
 std::optional<bool> itemFlag(const std::string& busName, const char* property);
 // The first picture of IconPixmap, back as straight 0xAARRGGBB words.
 std::optional<TrayIconPixels> itemPicture(const std::string& busName);
+// The names GetAll answers with, as hosts read an item at once; nullopt on failure.
+std::optional<std::vector<std::string>> itemPropertyNames(const std::string& busName);
 // The title of the ToolTip property.
 std::optional<std::string> itemToolTipTitle(const std::string& busName);
 

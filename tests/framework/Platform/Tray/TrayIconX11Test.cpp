@@ -3,6 +3,7 @@
 // dbus-run-session and run-on-private-display (tests/CMakeLists.txt); elsewhere every
 // test skips.
 #if defined(TAVIZO_HAS_X11) && defined(TAVIZO_HAS_SDBUS)
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -121,6 +122,11 @@ TEST_F(TrayIconX11Test, AnItemRegistersWithTheWatcherShowsThePictureAndReportsCl
     EXPECT_EQ(name.rfind("org.kde.StatusNotifierItem-" + std::to_string(::getpid()) + "-", 0), 0u) << name;
     EXPECT_EQ(watcher.registrations(), std::vector<std::string>{name});
 
+    // Hosts read everything at once.
+    const auto names = Bus::itemPropertyNames(name);
+    ASSERT_TRUE(names);
+    for (const char* wanted : {"Category", "Id", "Title", "Status", "IconPixmap", "ToolTip", "ItemIsMenu", "Menu"})
+        EXPECT_NE(std::find(names->begin(), names->end(), wanted), names->end()) << wanted;
     EXPECT_EQ(Bus::itemText(name, "Category"), "ApplicationStatus");
     EXPECT_EQ(Bus::itemText(name, "Id"), "tavizo");
     EXPECT_EQ(Bus::itemText(name, "Title"), "タヴィゾー");

@@ -3,8 +3,7 @@
 //
 // Its own: windows (X11Window.cpp) with their queues and events (X11Desktop.cpp,
 // X11MessageQueue.cpp), the clock, screen metrics from the monitors, cursors from
-// pictures, shared-memory surfaces, sound (ALSA) and the notification-area icon (a
-// StatusNotifierItem on the session bus, else an XEmbed tray icon).
+// pictures, shared-memory surfaces and sound (ALSA).
 // From the host services of POSIX systems (Posix/): processes, shared libraries, named
 // mutexes, memory figures and folders.
 // From the headless desktop, for now: message boxes (written to standard error and
@@ -66,7 +65,7 @@ const BackendDriver x11Driver{
     .loadCursorFile = nullptr,
     .createDibSection = &X11::makeDibSection,
     .createAudioOutput = &X11::makeAudioOutput,
-    .makeTrayIconService = &X11::makeTrayIconService,
+    .makeTrayIconService = &X11::makeTrayIconService,  // a StatusNotifierItem, else XEmbed
 };
 
 }  // namespace Arbor::Platform

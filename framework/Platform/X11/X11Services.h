@@ -20,8 +20,6 @@ std::unique_ptr<ClockService> makeClockService();
 std::unique_ptr<ScreenService> makeScreenService();
 std::unique_ptr<NativeCursor> createCursor(const CursorPixels& pixels);
 std::unique_ptr<DibSection> makeDibSection(std::int32_t width, std::int32_t height);
-// Notification-area icons (X11TrayIcon.cpp).
-std::unique_ptr<TrayIconService> makeTrayIconService();
 
 // The virtual-key code of an X key symbol; 0 for keys without one here.
 int virtualKeyOf(unsigned long keySym);
@@ -32,5 +30,8 @@ bool keyIsDown(int virtualKey);
 // ALSA playback and mixer; `alsaConfiguration`, when not empty, replaces the system's
 // ALSA configuration for this output's lookups.
 std::unique_ptr<AudioOutput> makeAudioOutput(const std::string& alsaConfiguration);
+
+// Notification-area icons (X11TrayIcon.cpp).
+std::unique_ptr<TrayIconService> makeTrayIconService();
 
 }  // namespace Arbor::Platform::X11

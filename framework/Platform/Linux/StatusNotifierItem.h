@@ -31,8 +31,9 @@ class StatusNotifierMenu {
 public:
     virtual ~StatusNotifierMenu() = default;
     // Adds the menu's objects under `path` on `bus` (sd_bus_add_object_vtable, with
-    // slots the menu keeps and unrefs in its destructor). Called on the thread that
-    // serves the item. False on failure.
+    // slots the menu keeps and unrefs in its destructor). Called by the thread that
+    // attaches the menu, while the item's user keeps others off the item; the bus's
+    // calls on the menu come later on the thread that serves the item. False on failure.
     virtual bool attach(sd_bus* bus, const char* path) = 0;
 };
 

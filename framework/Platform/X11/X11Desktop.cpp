@@ -88,7 +88,8 @@ X11Desktop::X11Desktop() : queues_(*this) {
                            "_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WM_STATE", "_NET_WM_STATE_ABOVE",
                            "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "_NET_WM_DESKTOP",
                            "_NET_WM_USER_TIME", "_NET_WM_WINDOW_OPACITY", "_MOTIF_WM_HINTS", "_NET_ACTIVE_WINDOW",
-                           "_NET_CLIENT_LIST_STACKING", "_NET_WORKAREA", cm.c_str()};
+                           "_NET_CLIENT_LIST_STACKING", "_NET_WORKAREA", "_NET_CURRENT_DESKTOP",
+                           "_NET_WM_WINDOW_TYPE_DIALOG", "_NET_WM_STATE_MODAL", cm.c_str()};
     constexpr int count = sizeof names / sizeof names[0];
     static_assert(sizeof(Atoms) == count * sizeof(Atom));
     Atom interned[count] = {};
@@ -125,6 +126,23 @@ X11Desktop::X11Desktop() : queues_(*this) {
     }
     eventThread_ = std::thread([this] { eventLoop(); });
     eventThread_.detach();
+}
+
+std::vector<long> readLongs(Display* display, Window xid, Atom property, Atom type) {
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> result;
+    if (XGetWindowProperty(display, xid, property, 0, 1 << 16, False, type, &actualType, &format, &items, &after,
+                           &data) == Success &&
+        data && format == 32 && actualType == type) {
+        // Xlib hands 32-bit items as longs, whatever the size of long.
+        const long* values = reinterpret_cast<const long*>(data);
+        result.assign(values, values + items);
+    }
+    if (data) XFree(data);
+    return result;
 }
 
 std::atomic<int>& X11Desktop::lastFailedRequest() {

@@ -40,8 +40,16 @@ struct Atoms {
     Atom netWmName, utf8String, netWmPid, netWmWindowType, netWmWindowTypeUtility, netWmWindowTypeNormal;
     Atom netWmState, netWmStateAbove, netWmStateSkipTaskbar, netWmStateSkipPager;
     Atom netWmDesktop, netWmUserTime, netWmWindowOpacity, motifWmHints;
-    Atom netActiveWindow, netClientListStacking, netWorkarea, compositorSelection;
+    Atom netActiveWindow, netClientListStacking, netWorkarea, netCurrentDesktop;
+    Atom netWmWindowTypeDialog, netWmStateModal, compositorSelection;
 };
+
+// A property of 32-bit items (CARDINAL, WINDOW, ATOM ...) of any window; empty when it is
+// missing or of another type or format.
+std::vector<long> readLongs(Display* display, Window xid, Atom property, Atom type);
+
+// The primary monitor (RandR's primary, else the first; the root window without RandR).
+Rect primaryMonitor();
 
 // What the backend keeps of each window it made. The handle is the X window id.
 struct WindowRecord {

@@ -405,6 +405,31 @@ public:
         return true;
     }
 
+    // The window the manager says is active; where no manager says, the window with the
+    // keyboard focus (its top-level window).
+    WindowHandle foregroundWindow() override {
+        X11Desktop& d = desktop();
+        if (!d.connected()) return WindowHandle::None;
+        Display* display = d.display();
+        const std::vector<long> active = readLongs(display, d.root(), d.atoms().netActiveWindow, XA_WINDOW);
+        if (!active.empty()) return handleOf(static_cast<Window>(active[0]));
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(display, &focus, &revert);
+        if (focus == XNone || focus == PointerRoot || focus == d.root()) return WindowHandle::None;
+        for (;;) {
+            Window rootReturn = 0, parent = 0;
+            Window* list = nullptr;
+            unsigned count = 0;
+            if (!XQueryTree(display, focus, &rootReturn, &parent, &list, &count)) return WindowHandle::None;
+            if (list) XFree(list);
+            if (parent == d.root() || parent == 0) break;
+            focus = parent;
+        }
+        const Window client = clientOf(display, focus);
+        return client ? handleOf(client) : WindowHandle::None;
+    }
+
     bool presentLayered(WindowHandle window, const DibSection& surface, const Rect& bounds,
                         std::uint8_t opacity) override {
         X11Desktop& d = desktop();

@@ -336,25 +336,11 @@ void X11Desktop::translate(XEvent& event) {
     }
     if (hasFixes_ && type == fixesEventBase_ + XFixesSelectionNotify) {
         const auto& change = reinterpret_cast<const XFixesSelectionNotifyEvent&>(event);
-        const bool running = change.owner != XNone;
-        compositor_.store(running ? 1 : 0);
-        // Without a compositor the server shows a 32-bit window's pixels as they are,
-        // transparent ones black: such windows are cut to their alpha until it returns.
-        std::vector<Window> argbWindows;
-        {
-            auto guard = lock();
-            for (const auto& [xid, record] : windows_) {
-                if (record.argb) argbWindows.push_back(xid);
-            }
-        }
-        for (Window xid : argbWindows) {
-            if (running) {
-                XShapeCombineMask(display_, xid, ShapeBounding, 0, 0, XNone, ShapeSet);
-            } else {
-                resendShape(xid);
-            }
-        }
-        XFlush(display_);
+        compositor_.store(change.owner != XNone ? 1 : 0);
+        // Layered windows change visual: 32-bit for the compositor to blend, else the
+        // default visual cut to the alpha. Making them again takes round trips and waits
+        // for the window manager, whose events this thread must go on reading.
+        if (void (*switcher)() = visualSwitcher_.load()) std::thread(switcher).detach();
         return;
     }
     switch (type) {

@@ -5,8 +5,10 @@
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define ARBOR_BILINEAR_SSE2 1
-// As for the blend rows: AVX2 functions picked at run time, not on Windows (stack alignment).
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && !defined(_WIN32)
+// As for the blend rows: AVX2 functions picked at run time, on Windows only where the
+// assembler makes aligned vector moves unaligned (stack alignment, see Blend.cpp).
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && \
+    (!defined(_WIN32) || defined(TAVIZO_UNALIGNED_VECTOR_MOVES))
 #include <immintrin.h>
 #define ARBOR_BILINEAR_AVX2 1
 #endif

@@ -11,9 +11,12 @@
 #include <emmintrin.h>
 #define ARBOR_GRAPHICS_SSE2 1
 // The AVX2 rows are compiled for that target function by function and picked at run time.
-// Not on Windows: its ABI does not align the stack to 32 bytes, and spilled 256-bit values
-// could then be stored with aligned moves to unaligned slots.
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && !defined(_WIN32)
+// On Windows the ABI does not align the stack to 32 bytes, and GCC stores spilled 256-bit
+// values there with aligned moves: only builds whose assembler turns every aligned
+// vector move into an unaligned one (TAVIZO_UNALIGNED_VECTOR_MOVES, set by the build)
+// take these rows there.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__) && \
+    (!defined(_WIN32) || defined(TAVIZO_UNALIGNED_VECTOR_MOVES))
 #include <immintrin.h>
 #define ARBOR_GRAPHICS_AVX2 1
 #endif

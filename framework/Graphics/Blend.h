@@ -34,7 +34,8 @@ void sourceOverRowPortable(Pixel* dst, const Pixel* src, std::size_t n);
 void sourceOverRowSse2(Pixel* dst, const Pixel* src, std::size_t n);
 bool hasSse2();
 // The same rows eight pixels at a time with AVX2 when hasAvx2() (checked at run time);
-// otherwise, and off x86-64 or on Windows, this is the SSE2 code. Safe to call anywhere.
+// otherwise, off x86-64, and on Windows builds whose assembler cannot make every aligned
+// vector move unaligned (see Blend.cpp), this is the SSE2 code. Safe to call anywhere.
 void sourceOverRowAvx2(Pixel* dst, const Pixel* src, std::size_t n);
 bool hasAvx2();
 

@@ -1,7 +1,9 @@
 #pragma once
 // Modal message boxes. The headless backend records each box (see
 // Headless/HeadlessDesktop.h), writes it to standard error as one UTF-8 line
-// "caption: text", and answers with the reply tests chose (IDOK unless told).
+// "caption: text", and answers with the reply tests chose (IDOK unless told). The X11
+// backend draws the box itself as a dialog window (MessageBoxLayout.h), and writes it to
+// standard error as the headless backend does when the display is gone.
 #include <cstdint>
 #include <memory>
 #include <string_view>

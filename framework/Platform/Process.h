@@ -42,6 +42,12 @@ public:
     // Closes the handles (the process keeps running) and clears the record.
     virtual void closeProcess(ProcessHandle& process) = 0;
     virtual std::uint32_t currentProcessId() = 0;
+    // The full path of the running program of a process (any process the user may
+    // query); empty when it has ended or cannot be asked.
+    virtual std::u16string executablePath(std::uint32_t processId) {
+        (void)processId;
+        return {};
+    }
 };
 
 ProcessService& processService();

@@ -19,6 +19,13 @@ public:
     virtual ScreenMetrics metrics() = 0;
     // Screen coordinates.
     virtual Point cursorPosition() = 0;
+    // The part of the primary monitor not taken by panels and task bars, in screen
+    // coordinates. Where the system says nothing of panels, the primary monitor, whose
+    // top-left corner is the origin unless a backend knows better.
+    virtual Rect workArea() {
+        const ScreenMetrics m = metrics();
+        return Rect{0, 0, m.primaryWidth, m.primaryHeight};
+    }
 };
 
 ScreenService& screenService();

@@ -74,6 +74,9 @@ public:
     virtual bool setExStyle(WindowHandle window, std::uint32_t exStyle) = 0;
 
     virtual bool setForeground(WindowHandle window) = 0;
+    // The window the user works in now, of any process (None when there is none or the
+    // system does not say).
+    virtual WindowHandle foregroundWindow() { return WindowHandle::None; }
 
     // --- Layered windows
     // Shows the top-left bounds.width() x bounds.height() pixels of a premultiplied

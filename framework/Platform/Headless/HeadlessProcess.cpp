@@ -36,6 +36,9 @@ public:
         if (host_) host_->closeProcess(process);
     }
     std::uint32_t currentProcessId() override { return hostServices().currentProcessId(); }
+    std::u16string executablePath(std::uint32_t processId) override {
+        return host_ ? host_->executablePath(processId) : std::u16string();
+    }
 
 private:
     std::unique_ptr<ProcessService> host_;

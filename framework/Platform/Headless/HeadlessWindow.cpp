@@ -70,6 +70,7 @@ public:
         return true;
     }
     bool isKeyDown(int virtualKey) override { return Headless::HeadlessDesktop::instance().isKeyDown(virtualKey); }
+    WindowHandle foregroundWindow() override { return Headless::HeadlessDesktop::instance().foregroundWindow(); }
     std::uint32_t processIdOf(WindowHandle window) override {
         auto state = w().state(window);
         if (!state) return 0;

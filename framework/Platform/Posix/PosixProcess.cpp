@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <string>
@@ -175,6 +176,17 @@ public:
     }
 
     std::uint32_t currentProcessId() override { return static_cast<std::uint32_t>(getpid()); }
+
+    // The link the kernel keeps to the program of each process (readable for the
+    // user's own processes), named as the system names paths like every path here.
+    std::u16string executablePath(std::uint32_t processId) override {
+        if (processId == 0) return {};
+        std::error_code error;
+        const auto target =
+            std::filesystem::read_symlink("/proc/" + std::to_string(processId) + "/exe", error);
+        if (error) return {};
+        return fromNativePath(target);
+    }
 };
 
 }  // namespace

@@ -63,6 +63,16 @@ public:
         process = ProcessHandle{};
     }
     std::uint32_t currentProcessId() override { return GetCurrentProcessId(); }
+    std::u16string executablePath(std::uint32_t processId) override {
+        // Limited query access is what the system grants for other users' processes too.
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+        if (!process) return {};
+        std::wstring path(32768, L'\0');
+        DWORD length = static_cast<DWORD>(path.size());
+        const bool found = QueryFullProcessImageNameW(process, 0, path.data(), &length) != 0;
+        CloseHandle(process);
+        return found ? narrowed(path.data(), length) : std::u16string();
+    }
 };
 
 }  // namespace

@@ -26,6 +26,11 @@ public:
         if (!GetCursorPos(&point)) return Point{};
         return Point{point.x, point.y};
     }
+    Rect workArea() override {
+        RECT area{};
+        if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) return ScreenService::workArea();
+        return Rect{area.left, area.top, area.right, area.bottom};
+    }
 };
 
 }  // namespace

@@ -158,6 +158,7 @@ public:
         return true;
     }
     bool setForeground(WindowHandle window) override { return SetForegroundWindow(hwndOf(window)) != 0; }
+    WindowHandle foregroundWindow() override { return handleOf(GetForegroundWindow()); }
     std::vector<WindowHandle> topLevelWindows() override {
         std::vector<WindowHandle> windows;
         EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows));

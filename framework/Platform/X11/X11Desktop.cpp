@@ -88,7 +88,8 @@ X11Desktop::X11Desktop() : queues_(*this) {
                            "_NET_WM_WINDOW_TYPE_NORMAL", "_NET_WM_STATE", "_NET_WM_STATE_ABOVE",
                            "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER", "_NET_WM_DESKTOP",
                            "_NET_WM_USER_TIME", "_NET_WM_WINDOW_OPACITY", "_MOTIF_WM_HINTS", "_NET_ACTIVE_WINDOW",
-                           "_NET_CLIENT_LIST_STACKING", "_NET_WORKAREA", cm.c_str()};
+                           "_NET_CLIENT_LIST_STACKING", "_NET_WORKAREA", "_NET_CURRENT_DESKTOP",
+                           "_NET_WM_WINDOW_TYPE_DIALOG", "_NET_WM_STATE_MODAL", cm.c_str()};
     constexpr int count = sizeof names / sizeof names[0];
     static_assert(sizeof(Atoms) == count * sizeof(Atom));
     Atom interned[count] = {};
@@ -125,6 +126,23 @@ X11Desktop::X11Desktop() : queues_(*this) {
     }
     eventThread_ = std::thread([this] { eventLoop(); });
     eventThread_.detach();
+}
+
+std::vector<long> readLongs(Display* display, Window xid, Atom property, Atom type) {
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<long> result;
+    if (XGetWindowProperty(display, xid, property, 0, 1 << 16, False, type, &actualType, &format, &items, &after,
+                           &data) == Success &&
+        data && format == 32 && actualType == type) {
+        // Xlib hands 32-bit items as longs, whatever the size of long.
+        const long* values = reinterpret_cast<const long*>(data);
+        result.assign(values, values + items);
+    }
+    if (data) XFree(data);
+    return result;
 }
 
 std::atomic<int>& X11Desktop::lastFailedRequest() {
@@ -318,25 +336,11 @@ void X11Desktop::translate(XEvent& event) {
     }
     if (hasFixes_ && type == fixesEventBase_ + XFixesSelectionNotify) {
         const auto& change = reinterpret_cast<const XFixesSelectionNotifyEvent&>(event);
-        const bool running = change.owner != XNone;
-        compositor_.store(running ? 1 : 0);
-        // Without a compositor the server shows a 32-bit window's pixels as they are,
-        // transparent ones black: such windows are cut to their alpha until it returns.
-        std::vector<Window> argbWindows;
-        {
-            auto guard = lock();
-            for (const auto& [xid, record] : windows_) {
-                if (record.argb) argbWindows.push_back(xid);
-            }
-        }
-        for (Window xid : argbWindows) {
-            if (running) {
-                XShapeCombineMask(display_, xid, ShapeBounding, 0, 0, XNone, ShapeSet);
-            } else {
-                resendShape(xid);
-            }
-        }
-        XFlush(display_);
+        compositor_.store(change.owner != XNone ? 1 : 0);
+        // Layered windows change visual: 32-bit for the compositor to blend, else the
+        // default visual cut to the alpha. Making them again takes round trips and waits
+        // for the window manager, whose events this thread must go on reading.
+        if (void (*switcher)() = visualSwitcher_.load()) std::thread(switcher).detach();
         return;
     }
     switch (type) {

@@ -40,8 +40,21 @@ struct Atoms {
     Atom netWmName, utf8String, netWmPid, netWmWindowType, netWmWindowTypeUtility, netWmWindowTypeNormal;
     Atom netWmState, netWmStateAbove, netWmStateSkipTaskbar, netWmStateSkipPager;
     Atom netWmDesktop, netWmUserTime, netWmWindowOpacity, motifWmHints;
-    Atom netActiveWindow, netClientListStacking, netWorkarea, compositorSelection;
+    Atom netActiveWindow, netClientListStacking, netWorkarea, netCurrentDesktop;
+    Atom netWmWindowTypeDialog, netWmStateModal, compositorSelection;
 };
+
+// A property of 32-bit items (CARDINAL, WINDOW, ATOM ...) of any window; empty when it is
+// missing or of another type or format.
+std::vector<long> readLongs(Display* display, Window xid, Atom property, Atom type);
+
+// The primary monitor (RandR's primary, else the first; the root window without RandR).
+Rect primaryMonitor();
+
+// XCreateWindow, but the new window takes the given id, one this connection allocated
+// for a window it has destroyed since: a window made again keeps its handle.
+Window createWindowWithId(Display* display, XID id, Window parent, int x, int y, unsigned width, unsigned height,
+                          int depth, Visual* visual, unsigned long mask, XSetWindowAttributes* attributes);
 
 // What the backend keeps of each window it made. The handle is the X window id.
 struct WindowRecord {
@@ -70,6 +83,10 @@ struct WindowRecord {
     int shapeWidth = 0, shapeHeight = 0;
     bool shapeSet = false;
     std::uint8_t opacity = 255;
+    // A copy of the last presented pixels (premultiplied ARGB, rows of frameWidth), so
+    // that a window made again with another visual shows the same picture at once.
+    std::vector<std::uint32_t> frame;
+    int frameWidth = 0, frameHeight = 0;
 };
 
 class X11Desktop : private ThreadQueues::Windows {
@@ -105,6 +122,10 @@ public:
                                 std::intptr_t lParam);
     // Destroying windows is the window service's; the default handling of WM_CLOSE calls it.
     void setDestroyer(bool (*destroy)(WindowHandle)) { destroyer_ = destroy; }
+    // Making the layered windows again with the visual that suits whether a compositor
+    // runs is the window service's too; the event thread calls it (on a thread of its
+    // own, so that events keep flowing) when the compositor's selection changes owner.
+    void setVisualSwitcher(void (*switcher)()) { visualSwitcher_.store(switcher); }
 
     // The display went away: the event thread stops, services report failure.
     void markLost();
@@ -168,6 +189,7 @@ private:
     mutable std::mutex mutex_;
     std::map<Window, WindowRecord> windows_;
     bool (*destroyer_)(WindowHandle) = nullptr;
+    std::atomic<void (*)()> visualSwitcher_{nullptr};
     std::atomic<Window> capture_{0};
     std::atomic<Window> pointerWindow_{0};
     std::atomic<int> pointerX_{0}, pointerY_{0};

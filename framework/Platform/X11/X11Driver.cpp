@@ -2,12 +2,12 @@
 // before the headless desktop.
 //
 // Its own: windows (X11Window.cpp) with their queues and events (X11Desktop.cpp,
-// X11MessageQueue.cpp), the clock, screen metrics from the monitors, cursors from
-// pictures, shared-memory surfaces and sound (ALSA).
+// X11MessageQueue.cpp), the clock, screen metrics and the work area from the monitors,
+// message boxes drawn with the glyph service, cursors from pictures, shared-memory
+// surfaces and sound (ALSA).
 // From the host services of POSIX systems (Posix/): processes, shared libraries, named
 // mutexes, memory figures and folders.
-// From the headless desktop, for now: message boxes (written to standard error and
-// answered with the default), session-end requests (recorded, the host is never shut
+// From the headless desktop, for now: session-end requests (recorded, the host is never shut
 // down) and animated cursors (kept as data; the default pointer shows).
 #include "framework/Platform/AudioOutput.h"
 #include "framework/Platform/Clock.h"
@@ -53,7 +53,7 @@ const BackendDriver x11Driver{
     .makeClockService = &X11::makeClockService,
     .makeScreenService = &X11::makeScreenService,
     .makeMemoryService = &hostMemory,
-    .makeMessageBoxService = &Headless::makeMessageBoxService,
+    .makeMessageBoxService = &X11::makeMessageBoxService,
     .makeFolderService = &hostFolders,
     .makeProcessService = &hostProcesses,
     .makeSessionService = &Headless::makeSessionService,

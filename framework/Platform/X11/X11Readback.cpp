@@ -131,4 +131,26 @@ bool letterKey(char letter, bool down) {
     return true;
 }
 
+bool pressKey(const char* keySymName) {
+    if (!connected()) return false;
+    Display* display = desktop().display();
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(display, &event, &error, &major, &minor)) return false;
+    const KeySym symbol = XStringToKeysym(keySymName);
+    const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
+    if (code == 0) return false;
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    XSync(display, False);
+    return true;
+}
+
+WindowHandle focusWindow() {
+    if (!connected()) return WindowHandle::None;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(desktop().display(), &focus, &revert);
+    return static_cast<WindowHandle>(focus);
+}
+
 }  // namespace Arbor::Platform::X11::Inspection

@@ -44,5 +44,10 @@ bool presentsFromSharedMemory(const DibSection& surface);
 bool click(int x, int y, int button = 1);
 // Presses or releases the key of a letter ('A' ... 'Z') through XTest.
 bool letterKey(char letter, bool down);
+// Presses and releases the key of a key symbol named as X names it ("Return",
+// "Escape", "Tab") through XTest.
+bool pressKey(const char* keySymName);
+// The window with the keyboard focus as the server says.
+WindowHandle focusWindow();
 
 }  // namespace Arbor::Platform::X11::Inspection

@@ -18,6 +18,7 @@ std::unique_ptr<WindowService> makeWindowService();
 std::unique_ptr<MessageQueueService> makeMessageQueueService();
 std::unique_ptr<ClockService> makeClockService();
 std::unique_ptr<ScreenService> makeScreenService();
+std::unique_ptr<MessageBoxService> makeMessageBoxService();
 std::unique_ptr<NativeCursor> createCursor(const CursorPixels& pixels);
 std::unique_ptr<DibSection> makeDibSection(std::int32_t width, std::int32_t height);
 

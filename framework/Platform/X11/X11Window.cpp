@@ -126,9 +126,64 @@ void setPositionHints(Display* display, Window xid, const Rect& bounds) {
     XSetWMNormalHints(display, xid, &hints);
 }
 
+// Makes the X window of a top-level window on the event connection (messages sent to a
+// window without an event mask, the manager's close request and ping, reach the client
+// that created it) and selects its input; `reuse`, when not 0, is the id it takes. 0
+// when the server refuses.
+Window makeXWindow(bool layered, bool argb, const Rect& b, Window reuse, Visual*& visual, int& depth,
+                   Colormap& colormap) {
+    X11Desktop& d = desktop();
+    Display* display = d.display();
+    XSetWindowAttributes attributes{};
+    unsigned long mask = CWBitGravity | CWBorderPixel;
+    attributes.bit_gravity = NorthWestGravity;
+    attributes.border_pixel = 0;
+    visual = DefaultVisual(display, d.screen());
+    depth = DefaultDepth(display, d.screen());
+    colormap = 0;
+    if (argb) {
+        // A visual other than the root's needs its own colormap and a border pixel,
+        // or the server refuses the window (BadMatch).
+        visual = d.argbVisual();
+        depth = 32;
+        colormap = XCreateColormap(d.events(), d.root(), visual, AllocNone);
+        attributes.colormap = colormap;
+        attributes.background_pixel = 0;
+        mask |= CWColormap | CWBackPixel;
+    } else if (layered) {
+        attributes.background_pixmap = XNone;  // nothing drawn until the first present
+        mask |= CWBackPixmap;
+    } else {
+        attributes.background_pixel = WhitePixel(display, d.screen());
+        mask |= CWBackPixel;
+    }
+    X11Desktop::lastFailedRequest().store(0);
+    const Window xid =
+        reuse ? createWindowWithId(d.events(), reuse, d.root(), b.left, b.top, windowExtent(b.width()),
+                                   windowExtent(b.height()), depth, visual, mask, &attributes)
+              : XCreateWindow(d.events(), d.root(), b.left, b.top, windowExtent(b.width()), windowExtent(b.height()),
+                              0, depth, InputOutput, visual, mask, &attributes);
+    XSelectInput(d.events(), xid, kEventMask);
+    // The request connection may name the window once the server made it; the round
+    // trip may have queued events, which the event thread must hear of.
+    XSync(d.events(), False);
+    d.wakeEvents();
+    // The server reports a refused window only as an error to the round trip.
+    if (!xid || X11Desktop::lastFailedRequest().load() == kCreateWindowRequest) {
+        if (colormap) XFreeColormap(d.events(), colormap);
+        colormap = 0;
+        XFlush(d.events());
+        return 0;
+    }
+    return xid;
+}
+
 class X11WindowService final : public WindowService {
 public:
-    X11WindowService() { desktop().setDestroyer(&destroyWindow); }
+    X11WindowService() {
+        desktop().setDestroyer(&destroyWindow);
+        desktop().setVisualSwitcher(&switchVisuals);
+    }
 
     WindowHandle create(const WindowDescription& description) override {
         X11Desktop& d = desktop();
@@ -138,46 +193,12 @@ public:
         const bool argb = layered && d.compositorRunning() && d.argbVisual();
         if (layered && !argb && d.hasShape()) warnNoCompositorOnce();
 
-        XSetWindowAttributes attributes{};
-        unsigned long mask = CWBitGravity | CWBorderPixel;
-        attributes.bit_gravity = NorthWestGravity;
-        attributes.border_pixel = 0;
-        Visual* visual = DefaultVisual(display, d.screen());
-        int depth = DefaultDepth(display, d.screen());
-        Colormap colormap = 0;
-        if (argb) {
-            // A visual other than the root's needs its own colormap and a border pixel,
-            // or the server refuses the window (BadMatch).
-            visual = d.argbVisual();
-            depth = 32;
-            colormap = XCreateColormap(d.events(), d.root(), visual, AllocNone);
-            attributes.colormap = colormap;
-            attributes.background_pixel = 0;
-            mask |= CWColormap | CWBackPixel;
-        } else if (layered) {
-            attributes.background_pixmap = XNone;  // nothing drawn until the first present
-            mask |= CWBackPixmap;
-        } else {
-            attributes.background_pixel = WhitePixel(display, d.screen());
-            mask |= CWBackPixel;
-        }
         const Rect& b = description.bounds;
-        // Made on the event connection: messages sent to a window without an event mask
-        // (the manager's close request and ping) reach the client that created it.
-        X11Desktop::lastFailedRequest().store(0);
-        const Window xid = XCreateWindow(d.events(), d.root(), b.left, b.top, windowExtent(b.width()),
-                                         windowExtent(b.height()), 0, depth, InputOutput, visual, mask, &attributes);
-        XSelectInput(d.events(), xid, kEventMask);
-        // The request connection may name the window once the server made it; the
-        // round trip may have queued events, which the event thread must hear of.
-        XSync(d.events(), False);
-        d.wakeEvents();
-        // The server reports a refused window only as an error to the round trip.
-        if (!xid || X11Desktop::lastFailedRequest().load() == kCreateWindowRequest) {
-            if (colormap) XFreeColormap(d.events(), colormap);
-            XFlush(d.events());
-            return WindowHandle::None;
-        }
+        Visual* visual = nullptr;
+        int depth = 0;
+        Colormap colormap = 0;
+        const Window xid = makeXWindow(layered, argb, b, 0, visual, depth, colormap);
+        if (!xid) return WindowHandle::None;
 
         WindowRecord record;
         record.xid = xid;
@@ -405,6 +426,31 @@ public:
         return true;
     }
 
+    // The window the manager says is active; where no manager says, the window with the
+    // keyboard focus (its top-level window).
+    WindowHandle foregroundWindow() override {
+        X11Desktop& d = desktop();
+        if (!d.connected()) return WindowHandle::None;
+        Display* display = d.display();
+        const std::vector<long> active = readLongs(display, d.root(), d.atoms().netActiveWindow, XA_WINDOW);
+        if (!active.empty()) return handleOf(static_cast<Window>(active[0]));
+        Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(display, &focus, &revert);
+        if (focus == XNone || focus == PointerRoot || focus == d.root()) return WindowHandle::None;
+        for (;;) {
+            Window rootReturn = 0, parent = 0;
+            Window* list = nullptr;
+            unsigned count = 0;
+            if (!XQueryTree(display, focus, &rootReturn, &parent, &list, &count)) return WindowHandle::None;
+            if (list) XFree(list);
+            if (parent == d.root() || parent == 0) break;
+            focus = parent;
+        }
+        const Window client = clientOf(display, focus);
+        return client ? handleOf(client) : WindowHandle::None;
+    }
+
     bool presentLayered(WindowHandle window, const DibSection& surface, const Rect& bounds,
                         std::uint8_t opacity) override {
         X11Desktop& d = desktop();
@@ -451,6 +497,7 @@ public:
             XDestroyImage(plain);
         }
         XClearWindow(display, record->xid);  // repaints from the new background
+        keepFrame(*record, surface, width, height);
         // The caller draws the next frame into the same memory: the server must have
         // read it first.
         XSync(display, False);
@@ -576,6 +623,177 @@ public:
     }
 
 private:
+    static void keepFrame(WindowRecord& record, const DibSection& surface, int width, int height) {
+        record.frame.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        for (int y = 0; y < height; ++y) {
+            const std::uint32_t* row = surface.bits() + static_cast<std::size_t>(y) * static_cast<std::size_t>(surface.width());
+            std::copy(row, row + width, record.frame.begin() + static_cast<std::ptrdiff_t>(y) * width);
+        }
+        record.frameWidth = width;
+        record.frameHeight = height;
+    }
+
+    // Lock held. The kept frame as the window's background picture.
+    static void restorePicture(WindowRecord& record) {
+        Display* display = desktop().display();
+        record.picture = 0;
+        record.pictureWidth = record.pictureHeight = 0;
+        if (record.frame.empty()) return;
+        const unsigned width = static_cast<unsigned>(record.frameWidth), height = static_cast<unsigned>(record.frameHeight);
+        XImage* image = XCreateImage(display, record.visual, static_cast<unsigned>(record.depth), ZPixmap, 0,
+                                     reinterpret_cast<char*>(record.frame.data()), width, height, 32,
+                                     record.frameWidth * 4);
+        if (!image) return;
+        image->byte_order = LSBFirst;
+        record.picture = XCreatePixmap(display, record.xid, width, height, static_cast<unsigned>(record.depth));
+        record.pictureWidth = record.frameWidth;
+        record.pictureHeight = record.frameHeight;
+        XPutImage(display, record.picture, record.gc, image, 0, 0, 0, 0, width, height);
+        image->data = nullptr;
+        XDestroyImage(image);
+        XSetWindowBackgroundPixmap(display, record.xid, record.picture);
+    }
+
+    // Lock held. Makes the window again, under the same id, with the 32-bit visual or the
+    // default one: the same place, size, properties, picture and shapes; shown again if
+    // it was shown. False when the server refused the new window (the record is gone).
+    static bool remake(WindowRecord& record, bool argb) {
+        X11Desktop& d = desktop();
+        Display* display = d.display();
+        const Window xid = record.xid;
+        XSelectInput(d.events(), xid, NoEventMask);
+        XFlush(d.events());
+        if (record.gc) XFreeGC(display, record.gc);
+        if (record.picture) XFreePixmap(display, record.picture);
+        XDestroyWindow(display, xid);
+        if (record.colormap) XFreeColormap(display, record.colormap);
+        // The id is free once the server has destroyed the window.
+        XSync(display, False);
+        record.gc = nullptr;
+        record.picture = 0;
+        record.colormap = 0;
+        record.framed = false;
+        Visual* visual = nullptr;
+        int depth = 0;
+        Colormap colormap = 0;
+        if (makeXWindow(true, argb, record.bounds, xid, visual, depth, colormap) != xid) return false;
+        record.argb = argb;
+        record.visual = visual;
+        record.depth = depth;
+        record.colormap = colormap;
+        record.gc = XCreateGC(display, xid, 0, nullptr);
+        describeToWindowManager(record);
+        if (takesNoFocus(record.exStyle)) setCardinal(display, xid, d.atoms().netWmUserTime, 0);
+        if (record.opacity != 255) {
+            setCardinal(display, xid, d.atoms().netWmWindowOpacity, record.opacity * 0x01010101UL);
+        }
+        restorePicture(record);
+        if (record.shapeSet) {
+            record.shapeSet = false;  // sends it again
+            updateShape(record, record.shape, record.shapeWidth, record.shapeHeight);
+        }
+        if (record.visible) XMapWindow(display, xid);
+        XFlush(display);
+        return true;
+    }
+
+    // Called when a compositor starts or stops: every layered window takes the visual that
+    // suits now, keeping its place in the stacking.
+    static void switchVisuals() {
+        static std::mutex switching;
+        std::lock_guard serial(switching);
+        X11Desktop& d = desktop();
+        if (!d.connected()) return;
+        const bool argb = d.compositorRunning() && d.argbVisual() != nullptr;
+        // The windows on the screen, top first: a window that is not shown (a
+        // compositor's own, say) is no place to restack against.
+        std::vector<Window> order;
+        for (Window xid : stacking()) {
+            XWindowAttributes attributes{};
+            if (XGetWindowAttributes(d.display(), xid, &attributes) && attributes.map_state == IsViewable) {
+                order.push_back(xid);
+            }
+        }
+        std::reverse(order.begin(), order.end());
+        // The manager lets go of the shown windows first (withdrawn, as when hidden), so
+        // that it takes the new window under the old id as a window of its own.
+        std::vector<Window> changing, remade, lost;
+        {
+            auto guard = d.lock();
+            for (auto& [xid, record] : d.records()) {
+                if (!(record.exStyle & WS_EX_LAYERED) || record.destroying || record.argb == argb) continue;
+                changing.push_back(xid);
+                if (record.visible) XWithdrawWindow(d.display(), xid, d.screen());
+            }
+            XFlush(d.display());
+        }
+        if (changing.empty()) return;
+        awaitRecords(changing, [](const WindowRecord& record) { return !record.framed; });
+        {
+            auto guard = d.lock();
+            for (Window xid : changing) {
+                WindowRecord* record = d.find(handleOf(xid));
+                if (!record || record->destroying) continue;
+                if (remake(*record, argb)) {
+                    remade.push_back(xid);
+                } else {
+                    lost.push_back(xid);
+                }
+            }
+        }
+        if (!argb && !remade.empty() && d.hasShape()) warnNoCompositorOnce();
+        // A window the server would not make again is gone, as if destroyed.
+        for (Window xid : lost) {
+            std::fprintf(stderr, "tavizo: a window could not be made again with the new visual\n");
+            destroyWindow(handleOf(xid));
+        }
+        if (remade.empty()) return;
+        // The manager takes the shown windows anew, at the top of their band: once it
+        // has, each goes back below the window that was above it, from the top down.
+        awaitRecords(remade, [](const WindowRecord& record) { return !record.visible || record.framed; });
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (std::find(remade.begin(), remade.end(), order[i]) == remade.end()) continue;
+            {
+                auto guard = d.lock();
+                const WindowRecord* record = d.find(handleOf(order[i]));
+                if (!record || !record->visible) continue;
+            }
+            if (i == 0) {
+                XRaiseWindow(d.display(), order[i]);
+                XFlush(d.display());
+                awaitStacking(order[i], true);
+            } else {
+                XWindowChanges changes{};
+                changes.sibling = order[i - 1];
+                changes.stack_mode = Below;
+                XReconfigureWMWindow(d.display(), order[i], d.screen(), CWSibling | CWStackMode, &changes);
+                XFlush(d.display());
+                awaitBelow(order[i], order[i - 1]);
+            }
+        }
+    }
+
+    // Until the condition holds for every window still there, where a window manager
+    // runs to make it hold (at most two seconds).
+    static void awaitRecords(const std::vector<Window>& windows, bool (*holds)(const WindowRecord&)) {
+        X11Desktop& d = desktop();
+        const Atom check = XInternAtom(d.display(), "_NET_SUPPORTING_WM_CHECK", True);
+        if (check == XNone || readLongs(d.display(), d.root(), check, XA_WINDOW).empty()) return;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        for (;;) {
+            bool all = true;
+            {
+                auto guard = d.lock();
+                for (Window xid : windows) {
+                    const WindowRecord* record = d.find(handleOf(xid));
+                    if (record && !holds(*record)) all = false;
+                }
+            }
+            if (all || std::chrono::steady_clock::now() > end) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
     static bool destroyWindow(WindowHandle window) {
         X11Desktop& d = desktop();
         std::vector<WindowHandle> owned;

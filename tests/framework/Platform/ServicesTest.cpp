@@ -42,6 +42,15 @@ TEST_P(ServicesTest, ExecutablePathNamesThisTestProgram) {
     EXPECT_EQ(native.stem().string(), "test_framework_Platform");
 }
 
+TEST_P(ServicesTest, ProgramOfAProcessIsFoundByItsId) {
+    // The same path by the process id as by the program's own question.
+    EXPECT_EQ(processService().executablePath(processService().currentProcessId()), folderService().executablePath());
+    EXPECT_TRUE(processService().executablePath(0).empty());
+    // An id no process has (ids are multiples of 4 on Windows, below the kernel's
+    // limit on Linux, and this one is neither).
+    EXPECT_TRUE(processService().executablePath(0x7FFFFFFDu).empty());
+}
+
 TEST_P(ServicesTest, ApplicationDataFolderIsAnAbsolutePath) {
     const std::u16string folder = folderService().applicationDataFolder();
     ASSERT_FALSE(folder.empty());
@@ -128,6 +137,16 @@ TEST_P(ServicesTest, ScreenHasAPrimaryDisplayInsideTheVirtualScreen) {
     EXPECT_GT(metrics.primaryHeight, 0);
     EXPECT_GE(metrics.virtualScreen.width(), metrics.primaryWidth);
     EXPECT_GE(metrics.virtualScreen.height(), metrics.primaryHeight);
+    // The work area lies on the primary display, inside the virtual screen.
+    const Rect work = screenService().workArea();
+    EXPECT_GT(work.width(), 0);
+    EXPECT_GT(work.height(), 0);
+    EXPECT_LE(work.width(), metrics.primaryWidth);
+    EXPECT_LE(work.height(), metrics.primaryHeight);
+    EXPECT_GE(work.left, metrics.virtualScreen.left);
+    EXPECT_GE(work.top, metrics.virtualScreen.top);
+    EXPECT_LE(work.right, metrics.virtualScreen.right);
+    EXPECT_LE(work.bottom, metrics.virtualScreen.bottom);
 }
 
 TEST_P(ServicesTest, MemoryFiguresAreConsistent) {

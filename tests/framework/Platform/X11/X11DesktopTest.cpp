@@ -26,6 +26,7 @@
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Window.h"
 #include "framework/Platform/X11/X11Readback.h"
+#include "framework/Text/Utf.h"
 #include "support/BackendTest.h"
 
 using namespace Arbor::Platform;
@@ -324,6 +325,69 @@ TEST_F(X11DesktopTest, CursorsComeFromWholePicturesOnly) {
     EXPECT_EQ(createCursor(picture), nullptr);
 }
 
+// Starts a compositor of its own in the session that has none, then stops it: the
+// layered windows change visual where they are, above and below each other as before,
+// with their picture and their click shapes.
+TEST_F(X11DesktopTest, WindowsFollowACompositorThatStartsAndStops) {
+    if (composited()) GTEST_SKIP() << "needs the session without a compositor";
+    constexpr int size = 64;
+    auto surface = pattern(size);
+    auto plain = createDibSection(size, size);
+    std::fill(plain->bits(), plain->bits() + size * size, 0xFF306090u);
+    const Rect lowerBounds{500, 500, 500 + size, 500 + size};
+    const Rect upperBounds{520, 510, 520 + size, 510 + size};
+    WindowHandle lower = makeLayered(lowerBounds);
+    ASSERT_TRUE(present(lower, *plain, lowerBounds));
+    WindowHandle upper = makeLayered(upperBounds);
+    ASSERT_TRUE(present(upper, *surface, upperBounds));
+    ASSERT_EQ(Probe::windowDepth(upper), 24);
+    const auto region = opaqueRegion(surface->bits(), size, size, size);
+    auto describeOrder = [&] {
+        std::string text;
+        for (WindowHandle w : windowService().topLevelWindows())
+            text += (w == upper ? "U " : w == lower ? "L " : "x ");
+        return text;
+    };
+    auto order = [&] {
+        const auto all = windowService().topLevelWindows();
+        const auto u = std::find(all.begin(), all.end(), upper), l = std::find(all.begin(), all.end(), lower);
+        return u != all.end() && l != all.end() && u < l;
+    };
+    ASSERT_TRUE(order());
+
+    ProcessHandle compositor;
+    ASSERT_TRUE(processService().createProcess(u"", u"xcompmgr", compositor));
+    ASSERT_TRUE(pumpUntil([] { return Probe::compositorRunning(); }));
+    ASSERT_TRUE(pumpUntil([&] { return Probe::windowDepth(upper) == 32 && Probe::windowDepth(lower) == 32; }));
+    EXPECT_TRUE(pumpUntil([&] { return Probe::isViewable(upper) && Probe::isViewable(lower); }));
+    const auto shown = Probe::windowPixels(upper, size, size);
+    ASSERT_EQ(shown.size(), std::size_t(size * size));
+    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), surface->bits())) << "the picture did not survive";
+    EXPECT_EQ(Probe::shapeRectangles(upper, true), region);
+    EXPECT_EQ(Probe::shapeRectangles(upper, false), (std::vector<Rect>{{0, 0, size, size}}));
+    EXPECT_TRUE(pumpUntil([&] { return Probe::frameInputShape(upper) == region; }));
+    EXPECT_TRUE(pumpUntil([&] { return Probe::screenPosition(upper) == Point{520, 510}; }));
+    EXPECT_TRUE(pumpUntil([&] { return Probe::screenPosition(lower) == Point{500, 500}; }));
+    EXPECT_TRUE(pumpUntil(order)) << "the stacking changed: " << describeOrder();
+    // The window still answers its handle for presenting.
+    ASSERT_TRUE(windowService().presentLayered(upper, *plain, upperBounds, 255));
+    const auto replaced = Probe::windowPixels(upper, size, size);
+    ASSERT_FALSE(replaced.empty());
+    EXPECT_EQ(replaced[0], 0xFF306090u);
+    ASSERT_TRUE(windowService().presentLayered(upper, *surface, upperBounds, 255));
+
+    ASSERT_TRUE(runTool(u"kill " + Arbor::Text::fromUtf8(std::to_string(compositor.id))));
+    processService().waitForProcess(compositor, 5000);
+    processService().closeProcess(compositor);
+    ASSERT_TRUE(pumpUntil([] { return !Probe::compositorRunning(); }));
+    ASSERT_TRUE(pumpUntil([&] { return Probe::windowDepth(upper) == 24 && Probe::windowDepth(lower) == 24; }));
+    EXPECT_TRUE(pumpUntil([&] { return Probe::isViewable(upper) && Probe::isViewable(lower); }));
+    EXPECT_TRUE(pumpUntil([&] { return Probe::shapeRectangles(upper, false) == region; }));
+    EXPECT_EQ(Probe::shapeRectangles(upper, true), region);
+    EXPECT_TRUE(pumpUntil(order)) << "the stacking changed: " << describeOrder();
+    EXPECT_TRUE(pumpUntil([&] { return Probe::screenPosition(upper) == Point{520, 510}; }));
+}
+
 // Kills the compositor, so it comes last in the composited session.
 TEST_F(X11DesktopTest, WhenTheCompositorEndsWindowsAreCutToTheirAlpha) {
     const char* compositor = std::getenv("TAVIZO_TEST_COMPOSITOR_PID");
@@ -339,8 +403,16 @@ TEST_F(X11DesktopTest, WhenTheCompositorEndsWindowsAreCutToTheirAlpha) {
 
     ASSERT_TRUE(runTool(u"kill " + std::u16string(compositor, compositor + std::strlen(compositor))));
     ASSERT_TRUE(pumpUntil([] { return !Probe::compositorRunning(); }));
+    // Made again with the default visual, cut to its alpha, the colours unchanged.
+    ASSERT_TRUE(pumpUntil([&] { return Probe::windowDepth(window) == 24 && Probe::isViewable(window); }));
     const auto region = opaqueRegion(surface->bits(), size, size, size);
     EXPECT_TRUE(pumpUntil([&] { return Probe::shapeRectangles(window, false) == region; }));
+    EXPECT_EQ(Probe::shapeRectangles(window, true), region);
+    const auto shown = Probe::windowPixels(window, size, size);
+    ASSERT_EQ(shown.size(), std::size_t(size * size));
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        ASSERT_EQ(shown[i], surface->bits()[i] & 0x00FFFFFFu) << "pixel " << i;
+    }
 }
 
 #endif  // TAVIZO_HAS_X11

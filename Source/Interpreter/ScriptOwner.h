@@ -13,9 +13,13 @@
 namespace Arbor::Speech::Recognition {
 class SpeechRecognitionEngine;
 }
+namespace Arbor::Secure {
+class ResourceCache;
+}
 
 namespace Quenta::Interpreter {
 
+class BalloonControl;
 class ValueStore;
 class VariableTable;
 class WordRecognitionTrees;
@@ -46,6 +50,10 @@ public:
     // The frame's user input: the text recognised for the current frame, or empty. The
     // program's frame publishes it once for everyone, so by default the host answers.
     virtual std::u16string userInput() const { return ScriptHost::current().userInput(); }
+    // Its files (images, sounds, fonts) by name; null when it has none.
+    virtual Arbor::Secure::ResourceCache* resourceCache() { return nullptr; }
+    // Its balloons; null when it has none (the balloon built-ins then do nothing).
+    virtual BalloonControl* balloonControl() { return nullptr; }
 };
 
 }  // namespace Quenta::Interpreter

@@ -41,12 +41,11 @@ void MainThread::publishSystemVariables(bool desktopChanged) {
     if (desktopChanged) {
         const DesktopGeometry g = environment_.desktopGeometry();
         SystemVariables::instance().publishDesktop(g.width, g.height);
-        desktop_.setBounds(GameComponent::DesktopBounds{g.originX, g.originY, g.width, g.height});
+        desktop_.setDesktop(g.originX, g.originY, g.width, g.height);
     }
     // Desktop coordinates count from the virtual screen's corner.
     const Arbor::Platform::Point cursor = environment_.cursorPosition();
-    const GameComponent::DesktopBounds origin = desktop_.bounds();
-    SystemVariables::instance().publishCursor(cursor.x - origin.x, cursor.y - origin.y);
+    SystemVariables::instance().publishCursor(cursor.x - desktop_.originX(), cursor.y - desktop_.originY());
 }
 
 void MainThread::checkQuit() {

@@ -13,13 +13,11 @@
 namespace Arbor::Speech::Recognition {
 class SpeechRecognitionEngine;
 }
-namespace Arbor::Secure {
-class ResourceCache;
-}
 
 namespace Quenta::Interpreter {
 
 class BalloonControl;
+class SceneCharacter;
 class ValueStore;
 class VariableTable;
 class WordRecognitionTrees;
@@ -47,11 +45,12 @@ public:
     virtual WordRecognitionTrees* wordRecognitionTrees() { return nullptr; }
     // The speech recogniser its speech built-ins drive; null when there is none.
     virtual Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() { return nullptr; }
+    // The character on the desktop the scene built-ins act on; null for a parser of a
+    // tool, a test or a loader.
+    virtual SceneCharacter* sceneCharacter() { return nullptr; }
     // The frame's user input: the text recognised for the current frame, or empty. The
     // program's frame publishes it once for everyone, so by default the host answers.
     virtual std::u16string userInput() const { return ScriptHost::current().userInput(); }
-    // Its files (images, sounds, fonts) by name; null when it has none.
-    virtual Arbor::Secure::ResourceCache* resourceCache() { return nullptr; }
     // Its balloons; null when it has none (the balloon built-ins then do nothing).
     virtual BalloonControl* balloonControl() { return nullptr; }
 };

@@ -43,7 +43,7 @@ void ImageLayerObject::update() {
     if (changed) character().invalidateImage();
 }
 
-void ImageLayerObject::setRotation(double centreX, double centreY, double degrees) {
+void ImageLayerObject::rotate(double centreX, double centreY, double degrees) {
     centreX_ = centreX;
     centreY_ = centreY;
     angle_ = degrees;

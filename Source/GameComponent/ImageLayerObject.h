@@ -24,7 +24,7 @@ public:
     double x() const { return x_; }
     double y() const { return y_; }
     // Sets the rotation and invalidates the character's composed image.
-    void setRotation(double centreX, double centreY, double degrees);
+    void rotate(double centreX, double centreY, double degrees);
     double rotationAngle() const { return angle_; }
 
 private:

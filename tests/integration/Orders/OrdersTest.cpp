@@ -17,6 +17,7 @@
 #include "Source/GameComponent/OrderObject.h"
 #include "Source/GameComponent/RestackQueue.h"
 #include "Source/GameComponent/SceneEnvironment.h"
+#include "Source/Interpreter/Value.h"
 #include "Source/Interpreter/VariableTable.h"
 #include "framework/Platform/Headless/HeadlessDesktop.h"
 #include "framework/Platform/Messages.h"
@@ -46,13 +47,12 @@ protected:
     }
 
     void TearDown() override {
-        characters_.clear();
+        DesktopObject::instance().deleteChildren();
         SceneEnvironment::current() = saved_;
     }
 
     CharacterObject& character(const std::u16string& name) {
-        characters_.push_back(std::make_unique<CharacterObject>(name));
-        CharacterObject& c = *characters_.back();
+        CharacterObject& c = DesktopObject::instance().adopt(std::make_unique<CharacterObject>(name));
         c.start();
         return c;
     }
@@ -90,7 +90,6 @@ protected:
     Testing::TempDir program_;
     SceneEnvironment saved_;
     std::vector<std::u16string> fatal_;
-    std::vector<std::unique_ptr<CharacterObject>> characters_;
 };
 
 TEST_F(OrdersTest, MotionRowsPlayForTheirDurationsAndSeekWithinTheTotal) {
@@ -167,6 +166,8 @@ TEST_F(OrdersTest, ButtonsGoToTheFirstMatchingEventAtTheUnscaledPoint) {
     // At scale 2 the window point (100, 40) is (50, 20) of the character, in the spot
     // of both button-down events: only the first in the list fires.
     button(c, InputEvent::ButtonDown, Arbor::Platform::WM_LBUTTONDOWN, 100, 40);
+    DesktopObject::instance().inputPhase();
+    EXPECT_EQ(c.pendingOrderRequests(), 1u);
     frames(2);
     EXPECT_EQ(orderOf(c), u"GotFirst");
 }
@@ -213,16 +214,16 @@ TEST_F(OrdersTest, OutRectAreasHoldEverythingOutsideThem) {
 
 TEST_F(OrdersTest, ConditionEventsFireAtTheirIntervalsWhileTheConditionHolds) {
     CharacterObject& c = character(u"ord-events");
-    frame();  // Idle starts: EverySecond fires once, Never does not
-    frame();  // ... and the request runs its code
+    frame();  // frame 1: Idle starts; EverySecond fires at once, Never does not
+    frame();  // frame 2: the request runs its code
     EXPECT_EQ(variable(c, u"$ticks"), 1);
-    // Frames counted from the start: the next firing is at frame 30, run at frame 31.
-    frames(28);
+    // The next firing is 30 frames after the start (frame 31); its code runs in 32.
+    frames(29);
     EXPECT_EQ(variable(c, u"$ticks"), 1);
     frame();
     EXPECT_EQ(variable(c, u"$ticks"), 2);
     // While the condition fails, the interval passes without firing.
-    c.parser().variables().find(u"$secOn")->setNum(0);
+    static_cast<Quenta::Interpreter::NumValue*>(c.parser().variables().find(u"$secOn"))->set(0);
     frames(30);
     EXPECT_EQ(variable(c, u"$ticks"), 2);
     EXPECT_EQ(variable(c, u"$never"), 0);

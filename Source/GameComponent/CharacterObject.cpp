@@ -1,6 +1,8 @@
 // Construction, start, commands and termination of a character.
 #include "Source/GameComponent/CharacterObject.h"
 
+#include "Source/GameComponent/BalloonManager.h"
+
 #include <chrono>
 #include <condition_variable>
 
@@ -44,6 +46,8 @@ CharacterObject::CharacterObject(std::u16string name, const std::u16string& wind
     if (!definition_) definition_ = std::make_unique<Script::DefinitionData>();
     parser_->setFunctionObjects(&definition_->functionObjects());
     order_ = std::make_unique<OrderObject>(*this);
+    // The balloons ("#bal00" and those the balloon orders name).
+    runGuarded([&] { balloons_ = std::make_unique<BalloonManager>(*this); });
 
     // Step 3: the named objects and the composed image.
     obj_ = &rootScope_.addChild(u"obj");
@@ -115,6 +119,10 @@ bool CharacterObject::runGuarded(const std::function<void()>& code) {
 }
 
 void CharacterObject::setBalloons(std::unique_ptr<CharacterBalloons> balloons) { balloons_ = std::move(balloons); }
+
+Interpreter::BalloonControl* CharacterObject::balloonControl() {
+    return dynamic_cast<Interpreter::BalloonControl*>(balloons_.get());
+}
 void CharacterObject::setMenus(std::unique_ptr<CharacterMenus> menus) { menus_ = std::move(menus); }
 
 std::filesystem::path CharacterObject::dataDirectory() const {

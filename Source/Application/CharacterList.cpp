@@ -5,6 +5,17 @@
 
 namespace Quenta::Application {
 
+namespace {
+// The order Windows' own file system lists names in: code units compared with the
+// letters a-z taken as upper case. Every backend lists the characters this way, so
+// that registry order and stacking are the same everywhere.
+bool listedBefore(const std::u16string& a, const std::u16string& b) {
+    auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; };
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [&](char16_t x, char16_t y) { return fold(x) < fold(y); });
+}
+}  // namespace
+
 std::vector<std::u16string> CharacterList::read(const std::filesystem::path& dataDirectory) {
     std::vector<std::u16string> names;
     std::error_code ec;
@@ -27,8 +38,9 @@ std::vector<std::u16string> CharacterList::read(const std::filesystem::path& dat
         if (name.empty() || name == u"." || name == u"..") continue;
         if (std::find(names.begin(), names.end(), name) != names.end()) continue;
         names.push_back(std::move(name));
-        if (names.size() == maxCharacters) break;
     }
+    std::stable_sort(names.begin(), names.end(), listedBefore);
+    if (names.size() > maxCharacters) names.resize(maxCharacters);
     return names;
 }
 

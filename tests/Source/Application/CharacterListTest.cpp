@@ -53,16 +53,25 @@ TEST(CharacterList, NamesKeepTheirJapaneseText) {
     EXPECT_EQ(CharacterList::read(dir.path()), std::vector<std::u16string>{u"キャラ"});
 }
 
-TEST(CharacterList, ThreeHundredFoldersGiveTheFirst255Enumerated) {
+TEST(CharacterList, ThreeHundredFoldersGiveTheFirst255ByName) {
     Testing::TempDir dir;
     for (int i = 0; i < 300; ++i) fs::create_directory(dir.path() / ("c" + std::to_string(i)));
     const auto names = CharacterList::read(dir.path());
     ASSERT_EQ(names.size(), 255u);
-    // The first 255 in the file system's own order.
-    std::vector<std::u16string> enumerated;
-    for (const auto& e : fs::directory_iterator(dir.path())) enumerated.push_back(e.path().filename().u16string());
-    enumerated.resize(255);
-    EXPECT_EQ(names, enumerated);
+    std::vector<std::u16string> sorted;
+    for (int i = 0; i < 300; ++i) sorted.push_back(u"c" + fs::path(std::to_string(i)).u16string());
+    std::sort(sorted.begin(), sorted.end());
+    sorted.resize(255);
+    EXPECT_EQ(names, sorted);
+}
+
+TEST(CharacterList, NamesComeInWindowsListingOrderWhateverTheFileSystem) {
+    Testing::TempDir dir;
+    for (const char* name : {"b", "MAIN_OBJECT", "a", "Z", "_x"}) fs::create_directory(dir.path() / name);
+    std::ofstream(dir.path() / "c.qnd") << "x";
+    // Letters compare as upper case, so "_" (0x5F) comes after every letter.
+    EXPECT_EQ(CharacterList::read(dir.path()),
+              (std::vector<std::u16string>{u"a", u"b", u"c", u"MAIN_OBJECT", u"Z", u"_x"}));
 }
 
 TEST(CharacterList, MissingFolderGivesNothing) {

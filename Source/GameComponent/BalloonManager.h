@@ -91,7 +91,8 @@ private:
     // Balloons not yet in the scene tree (the character had no parent when they were made).
     std::vector<std::unique_ptr<BalloonObject>> unattached_;
     std::vector<std::u16string> calls_;  // under requestLock()
-    bool active_ = false;
+    // Balloons run orders while their character is active, as it is from the start.
+    bool active_ = true;
     bool muted_ = false;
     bool noActivate_ = true;
     bool topmost_ = false;

@@ -34,6 +34,7 @@ void BalloonOrderObject::start(const Script::DefinitionRecord& block) {
     flip_ = Script::evaluateFlip(parser, *record_.flip);
     const int soundLoop = Script::evaluateInt(parser, *record_.soundLoop);
     next_ = Script::evaluateNameList(parser, *record_.nextBalloonList);
+    seekPending_ = -1;
     nextIndex_ = 0;
 
     motion_ = std::make_unique<BalloonMotionObject>(character());
@@ -64,6 +65,7 @@ bool BalloonOrderObject::step() {
     Interpreter::ScopePush push(character().parser(), scope());
     bool changed = false;
     if (motion_->advance()) changed = true;
+    seekPending_ = -1;
     const Script::FrameParameters& row = motion_->currentRow();
     x_ += row.moveX;
     y_ += row.moveY;
@@ -88,9 +90,13 @@ void BalloonOrderObject::draw(Arbor::Graphics::PaintDevice& surface) {
 int BalloonOrderObject::width() const { return motion_ ? motion_->width() : 0; }
 int BalloonOrderObject::height() const { return motion_ ? motion_->height() : 0; }
 
-int BalloonOrderObject::frameNumber() const { return motion_ ? motion_->frameCounter().value() : 0; }
+int BalloonOrderObject::frameNumber() const {
+    if (seekPending_ >= 0) return seekPending_;
+    return motion_ ? motion_->frameCounter().value() : 0;
+}
 
 void BalloonOrderObject::setFrameNumber(int n) {
+    seekPending_ = n < 0 ? 0 : n;
     if (motion_) motion_->seek(n);
     for (auto& layer : layers_) layer->seek(n);
 }

@@ -77,6 +77,8 @@ private:
     double popupPosX_ = 0.0;
     double popupPosY_ = 0.0;
     int flip_ = 0;
+    // A frame number set since the motion last advanced (it seeks at its next step).
+    int seekPending_ = -1;
     std::vector<std::u16string> next_;
     std::size_t nextIndex_ = 0;
     std::unique_ptr<BalloonMotionObject> motion_;

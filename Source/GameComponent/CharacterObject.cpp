@@ -45,8 +45,6 @@ CharacterObject::CharacterObject(std::u16string name, const std::u16string& wind
     definition_ = std::make_unique<Script::DefinitionData>();
     parser_->setFunctionObjects(&definition_->functionObjects());
     order_ = std::make_unique<OrderObject>(*this);
-    // The balloons ("#bal00" and those the balloon orders name).
-    runGuarded([&] { balloons_ = std::make_unique<BalloonManager>(*this); });
 
     // Step 3: the named objects and the composed image.
     obj_ = &rootScope_.addChild(u"obj");
@@ -74,6 +72,8 @@ void CharacterObject::loadDefinition() {
         return;
     }
     parser_->setFunctionObjects(&definition_->functionObjects());
+    // The balloons ("#bal00" and those the balloon orders name).
+    if (!runGuarded([&] { balloons_ = std::make_unique<BalloonManager>(*this); })) return;
 
     // Step 7: the configuration, the start position and the start order.
     if (!runGuarded([&] {

@@ -1,10 +1,12 @@
 #include "Source/Application/Application.h"
 
 #include <clocale>
+#include <cstdio>
 
 #include "Source/Application/ApplicationIdentity.h"
 #include "Source/Application/CharacterList.h"
 #include "Source/Application/FatalError.h"
+#include "Source/Application/HeadlessRun.h"
 #include "Source/Application/InstanceCheck.h"
 #include "Source/Common/FrameEnvironment.h"
 #include "Source/Common/MainThread.h"
@@ -17,6 +19,7 @@
 #include "Source/GameComponent/MainObject.h"
 #include "Source/GameComponent/SceneEnvironment.h"
 #include "Source/GameComponent/UiThreadWindows.h"
+#include "framework/Numeric/GlobalRandom.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/Messages.h"
 #include "framework/Platform/NativePath.h"
@@ -37,6 +40,19 @@ Application::Application(CommandLine commandLine, ApplicationDirectories directo
 Application::~Application() = default;
 
 int Application::run() {
+    // A headless run sets its desktop, clock and random source up before anything
+    // reads them; a malformed events file stops it before the first frame.
+    if (commandLine_.headless) {
+        std::string error;
+        headlessRun_ = HeadlessRun::create(commandLine_, state_, error);
+        if (!headlessRun_) {
+            std::fprintf(stderr, "tavizo: %s\n", error.c_str());
+            return 2;
+        }
+        headlessRun_->prepare();
+    } else if (commandLine_.seed) {
+        Arbor::Numeric::globalRandom().seed(*commandLine_.seed);
+    }
     // The launched-program list exists before start-up, so that nothing a script
     // starts can escape the close-all of the exit sequence.
     processes_ = std::make_unique<Common::ProcessManager>();
@@ -47,8 +63,9 @@ int Application::run() {
     // The notification-area icon, with the display name as its tip.
     if (mainObject_) mainObject_->addTrayIcon(nullptr, ApplicationIdentity::displayName);
     mainThread_->start();
-    const int exitCode = messageLoop();
+    int exitCode = messageLoop();
     exitSequence();
+    if (headlessRun_ && !headlessRun_->finish() && exitCode == 0) exitCode = 1;
     return exitCode;
 }
 
@@ -61,6 +78,10 @@ bool Application::startUp() {
         Arbor::Platform::messageQueueService().currentThreadId());
     mainThread_ = std::make_unique<Common::MainThread>(*environment_, state_, GameComponent::DesktopObject::instance());
     mainThread_->setFrameLimit(commandLine_.frameLimit);
+    if (headlessRun_) {
+        mainThread_->setFrameHooks(headlessRun_.get());
+        mainThread_->setPaced(headlessRun_->paced());
+    }
 
     // Clock and memory snapshots now and every 500 ms on this thread.
     snapshotTimer_ = std::make_unique<Common::SnapshotTimer>();

@@ -6,14 +6,17 @@
 namespace Quenta::Application {
 
 namespace {
-// The order Windows' own file system lists names in: code units compared with the
-// letters a-z taken as upper case. Every backend lists the characters this way, so
-// that registry order and stacking are the same everywhere.
+
+char16_t capital(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+
 bool listedBefore(const std::u16string& a, const std::u16string& b) {
-    auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; };
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [&](char16_t x, char16_t y) { return fold(x) < fold(y); });
+    const bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                                   [](char16_t x, char16_t y) { return capital(x) < capital(y); });
+    const bool greater = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                                      [](char16_t x, char16_t y) { return capital(x) < capital(y); });
+    return less || (!greater && a < b);
 }
+
 }  // namespace
 
 std::vector<std::u16string> CharacterList::read(const std::filesystem::path& dataDirectory) {
@@ -39,7 +42,7 @@ std::vector<std::u16string> CharacterList::read(const std::filesystem::path& dat
         if (std::find(names.begin(), names.end(), name) != names.end()) continue;
         names.push_back(std::move(name));
     }
-    std::stable_sort(names.begin(), names.end(), listedBefore);
+    std::sort(names.begin(), names.end(), listedBefore);
     if (names.size() > maxCharacters) names.resize(maxCharacters);
     return names;
 }

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "Source/Application/CharacterList.h"
+#include "framework/Text/Utf.h"
 #include "support/TestPaths.h"
 
 using Quenta::Application::CharacterList;
@@ -58,20 +59,19 @@ TEST(CharacterList, ThreeHundredFoldersGiveTheFirst255ByName) {
     for (int i = 0; i < 300; ++i) fs::create_directory(dir.path() / ("c" + std::to_string(i)));
     const auto names = CharacterList::read(dir.path());
     ASSERT_EQ(names.size(), 255u);
+    // Whatever order the file system enumerates them in: "c0", "c1", "c10", "c100", ...
     std::vector<std::u16string> sorted;
-    for (int i = 0; i < 300; ++i) sorted.push_back(u"c" + fs::path(std::to_string(i)).u16string());
+    for (int i = 0; i < 300; ++i) sorted.push_back(u"c" + Arbor::Text::fromAscii(std::to_string(i)));
     std::sort(sorted.begin(), sorted.end());
     sorted.resize(255);
     EXPECT_EQ(names, sorted);
 }
 
-TEST(CharacterList, NamesComeInWindowsListingOrderWhateverTheFileSystem) {
+TEST(CharacterList, NamesAreOrderedWithLettersComparedAsCapitals) {
     Testing::TempDir dir;
-    for (const char* name : {"b", "MAIN_OBJECT", "a", "Z", "_x"}) fs::create_directory(dir.path() / name);
-    std::ofstream(dir.path() / "c.qnd") << "x";
-    // Letters compare as upper case, so "_" (0x5F) comes after every letter.
-    EXPECT_EQ(CharacterList::read(dir.path()),
-              (std::vector<std::u16string>{u"a", u"b", u"c", u"MAIN_OBJECT", u"Z", u"_x"}));
+    for (const char* name : {"b", "_x", "B2", "a_", "A"}) fs::create_directory(dir.path() / name);
+    // '_' sorts after the capitals, so "a_" comes before "b" and "_x" last.
+    EXPECT_EQ(CharacterList::read(dir.path()), (std::vector<std::u16string>{u"A", u"a_", u"b", u"B2", u"_x"}));
 }
 
 TEST(CharacterList, MissingFolderGivesNothing) {

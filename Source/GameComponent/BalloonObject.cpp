@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "Source/GameComponent/BalloonManager.h"
 #include "Source/GameComponent/CharacterObject.h"

@@ -9,9 +9,11 @@
 // Everything runs on the frame thread; only the transition queue is guarded (by the
 // process-wide balloon transition lock), because scripts of other phases queue on it.
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "Source/GameComponent/BalloonOrderObject.h"
 #include "Source/GameComponent/BalloonTransition.h"

@@ -61,7 +61,9 @@ ViewObject::ViewObject(const std::u16string& windowTitle) : widget_(std::make_un
 }
 
 ViewObject::~ViewObject() {
-    // The children may draw into this object's window: they go before it.
+    // Out of the tree first, so that no walk meets a half-destroyed object; the
+    // children may draw into this object's window, so they go before it.
+    detachFromParent();
     deleteChildren();
     {
         std::lock_guard guard(inputLock());
@@ -226,6 +228,9 @@ void ViewObject::restackWindows() {
         if (sibling == this || !sibling->isView() || !(sibling->zOrder() > z)) continue;
         auto* view = static_cast<ViewObject*>(sibling);
         if (!view->activeWidget_ || !view->activeWidget_->window().hasWindow()) continue;
+        // Windows of the other band are stacked by the band: placing an ordinary window
+        // directly below a topmost one would make it topmost too.
+        if (view->topmost_ != topmost_) continue;
         const WindowHandle handle = view->activeWidget_->window().handle();
         if (above == WindowHandle::None) {
             windowService().setZOrder(handle, Arbor::Platform::ZOrder::Top);

@@ -114,6 +114,12 @@ std::shared_ptr<Arbor::Graphics::Image32> FrameAnimatedObject::imageFor(const st
     return loadedImage_;
 }
 
+bool FrameAnimatedObject::coversItsSize() const {
+    if (!shownImage_ || shownImage_->isNull()) return false;
+    const Arbor::Graphics::Rect whole{0, 0, shownImage_->width(), shownImage_->height()};
+    return !shownRect_.isEmpty() && shownRect_.intersected(whole) == shownRect_;
+}
+
 bool FrameAnimatedObject::refreshShown() {
     const Script::FrameParameters& row = currentRow();
     std::shared_ptr<Arbor::Graphics::Image32> image = imageFor(row.imageName);

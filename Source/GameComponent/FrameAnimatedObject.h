@@ -40,6 +40,9 @@ public:
     // The image and source rectangle chosen by the last update (or by start).
     const Arbor::Graphics::Image32* image() const { return shownImage_.get(); }
     const Arbor::Graphics::Rect& sourceRect() const { return shownRect_; }
+    // Whether drawing the source rectangle fills the whole width x height (the image
+    // exists and holds the rectangle).
+    bool coversItsSize() const;
 
     void setSoundsMuted(bool muted);
 

@@ -124,10 +124,10 @@ void OrderObject::animate() {
 
 void OrderObject::draw(Arbor::Graphics::PaintDevice& image) {
     if (!hasOrder()) return;
-    // The motion replaces what it covers; the rest of the image (when the motion's
-    // image is smaller than its size, or missing) must not keep the last picture.
-    Arbor::Graphics::Painter(image).fillRect(Arbor::Graphics::Rect::fromSize(0, 0, image.width(), image.height()),
-                                             0);
+    // The motion replaces what it covers; where it covers less than the order's size
+    // (its image is smaller, or missing) the last picture must not show through.
+    if (!motion_->coversItsSize())
+        Arbor::Graphics::Painter(image).fillRect(Arbor::Graphics::Rect::fromSize(0, 0, width(), height()), 0);
     motion_->draw(image);
     for (const std::unique_ptr<ImageLayerObject>& layer : imageLayers_) layer->draw(image);
     if (!character().debugMode()) return;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #if defined(__SSE2__) || defined(_M_X64)
@@ -227,6 +228,11 @@ void blendRow(std::int32_t mode, int o, Pixel* dst, const Pixel* src, std::size_
         return;
     }
     if (mode < 3 || mode > 28) {
+        if (o >= 255) {
+            // A plain copy: characters are composed and drawn into their windows this way.
+            std::memmove(dst, src, n * sizeof(Pixel));
+            return;
+        }
         for (std::size_t i = 0; i < n; ++i) dst[i] = applyOpacity(src[i], o);
         return;
     }

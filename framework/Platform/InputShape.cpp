@@ -1,6 +1,5 @@
 #include "framework/Platform/InputShape.h"
 
-#include <map>
 #include <utility>
 
 namespace Arbor::Platform {
@@ -8,11 +7,21 @@ namespace Arbor::Platform {
 std::vector<Rect> opaqueRegion(const std::uint32_t* pixels, int width, int height, int stride) {
     std::vector<Rect> region;
     if (!pixels || width <= 0 || height <= 0 || stride < width) return region;
-    // The rectangles that reached the previous row, by their [left, right) span.
-    std::map<std::pair<int, int>, std::size_t> open;
+    // The rectangles that reached the previous row, by their [left, right) span, in
+    // ascending order (spans of a row never overlap), so that each row is matched
+    // against the one above in a single walk. It runs for every present of every
+    // character, so it allocates nothing per row.
+    struct Span {
+        int left;
+        int right;
+        std::size_t rect;
+    };
+    std::vector<Span> open;
+    std::vector<Span> reached;
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = pixels + std::size_t(y) * std::size_t(stride);
-        std::map<std::pair<int, int>, std::size_t> reached;
+        reached.clear();
+        std::size_t k = 0;
         int x = 0;
         while (x < width) {
             if ((row[x] >> 24) == 0) {
@@ -21,17 +30,17 @@ std::vector<Rect> opaqueRegion(const std::uint32_t* pixels, int width, int heigh
             }
             const int left = x;
             while (x < width && (row[x] >> 24) != 0) ++x;
-            const std::pair<int, int> span{left, x};
-            auto above = open.find(span);
-            if (above != open.end()) {
-                region[above->second].bottom = y + 1;
-                reached.emplace(span, above->second);
+            while (k < open.size() && open[k].left < left) ++k;
+            if (k < open.size() && open[k].left == left && open[k].right == x) {
+                region[open[k].rect].bottom = y + 1;
+                reached.push_back(Span{left, x, open[k].rect});
+                ++k;
             } else {
                 region.push_back(Rect{left, y, x, y + 1});
-                reached.emplace(span, region.size() - 1);
+                reached.push_back(Span{left, x, region.size() - 1});
             }
         }
-        open = std::move(reached);
+        std::swap(open, reached);
     }
     return region;
 }

@@ -18,7 +18,7 @@ public:
     bool exists(WindowHandle window) override { return w().exists(window); }
     bool setTitle(WindowHandle window, std::u16string_view title) override { return w().setTitle(window, title); }
     std::u16string title(WindowHandle window, std::size_t maxLength) override {
-        auto state = w().state(window);
+        auto state = w().facts(window);
         if (!state) return {};
         return state->title.substr(0, maxLength);
     }
@@ -26,29 +26,29 @@ public:
         return w().show(window, visible, activate);
     }
     bool isVisible(WindowHandle window) override {
-        auto state = w().state(window);
+        auto state = w().facts(window);
         return state && state->visible;
     }
     bool setBounds(WindowHandle window, const Rect& bounds) override { return w().setBounds(window, bounds); }
     std::optional<Rect> bounds(WindowHandle window) override {
-        auto state = w().state(window);
+        auto state = w().facts(window);
         if (!state) return std::nullopt;
         return state->bounds;
     }
     bool setZOrder(WindowHandle window, ZOrder where) override { return w().setZOrder(window, where); }
     bool placeBelow(WindowHandle window, WindowHandle above) override { return w().placeBelow(window, above); }
     bool isTopmost(WindowHandle window) override {
-        auto state = w().state(window);
+        auto state = w().facts(window);
         return state && state->topmost;
     }
     WindowHandle owner(WindowHandle window) override {
-        auto state = w().state(window);
+        auto state = w().facts(window);
         return state ? state->owner : WindowHandle::None;
     }
     bool setOwner(WindowHandle window, WindowHandle owner) override { return w().setOwner(window, owner); }
     WindowHandle parent(WindowHandle window) override { return owner(window); }
     std::uint32_t exStyle(WindowHandle window) override {
-        auto state = w().state(window);
+        auto state = w().facts(window);
         return state ? state->exStyle : 0;
     }
     bool setExStyle(WindowHandle window, std::uint32_t exStyle) override { return w().setExStyle(window, exStyle); }

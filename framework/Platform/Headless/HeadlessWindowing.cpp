@@ -128,6 +128,31 @@ std::optional<WindowState> HeadlessWindowing::state(WindowHandle window) const {
     return record->state;
 }
 
+std::optional<WindowState> HeadlessWindowing::facts(WindowHandle window) const {
+    std::lock_guard lock(mutex_);
+    const WindowRecord* record = find(window);
+    if (!record) return std::nullopt;
+    const WindowState& s = record->state;
+    WindowState copy;
+    copy.handle = s.handle;
+    copy.className = s.className;
+    copy.title = s.title;
+    copy.bounds = s.bounds;
+    copy.visible = s.visible;
+    copy.topmost = s.topmost;
+    copy.style = s.style;
+    copy.exStyle = s.exStyle;
+    copy.owner = s.owner;
+    copy.thread = s.thread;
+    copy.processId = s.processId;
+    copy.pixelWidth = s.pixelWidth;
+    copy.pixelHeight = s.pixelHeight;
+    copy.premultiplied = s.premultiplied;
+    copy.opacity = s.opacity;
+    copy.hasInputShape = s.hasInputShape;
+    return copy;
+}
+
 bool HeadlessWindowing::setTitle(WindowHandle window, std::u16string_view title) {
     std::lock_guard lock(mutex_);
     WindowRecord* record = find(window);
@@ -309,10 +334,13 @@ bool HeadlessWindowing::presentLayered(WindowHandle window, const DibSection& su
     if (width <= 0 || height <= 0 || width > surface.width() || height > surface.height() || !surface.bits()) {
         return false;
     }
-    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height));
+    // Filled row by row without clearing first: every character presents every frame
+    // it moves, so the picture is copied once and only once.
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(std::size_t(width) * std::size_t(height));
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = surface.bits() + std::size_t(y) * std::size_t(surface.width());
-        std::copy(row, row + width, pixels.begin() + std::ptrdiff_t(y) * width);
+        pixels.insert(pixels.end(), row, row + width);
     }
     std::lock_guard lock(mutex_);
     WindowRecord* record = find(window);

@@ -33,6 +33,9 @@ public:
     bool destroy(WindowHandle window);
     bool exists(WindowHandle window) const;
     std::optional<WindowState> state(WindowHandle window) const;
+    // The same without the presented pixels and the input shape: what the window
+    // service asks many times a frame, which must not copy every picture.
+    std::optional<WindowState> facts(WindowHandle window) const;
     bool setTitle(WindowHandle window, std::u16string_view title);
     bool show(WindowHandle window, bool visible, bool activate);
     bool setBounds(WindowHandle window, const Rect& bounds);

@@ -34,6 +34,7 @@ protected:
     void SetUp() override {
         if (!backend_.selected()) GTEST_SKIP() << "no headless backend";
         HeadlessDesktop::instance().reset();
+        DesktopObject::instance().setDesktop(0, 0, 1920, 1080);
         namespace fs = std::filesystem;
         const fs::path data = program_.path() / "Data";
         fs::create_directories(data);
@@ -116,6 +117,14 @@ TEST_F(OrdersTest, MotionRowsPlayForTheirDurationsAndSeekWithinTheTotal) {
     frame();
     EXPECT_EQ(motion->currentRowIndex(), 2u);
     EXPECT_EQ(c.currentOrder()->frameNumber(), 8);
+
+    // At the counter's end the order starts its animations again from frame 0.
+    c.setFrameNumber(OrderObject::kFrameCounterEnd - 1);
+    frame();
+    EXPECT_EQ(c.currentOrder()->frameNumber(), OrderObject::kFrameCounterEnd);
+    frame();
+    EXPECT_EQ(c.currentOrder()->frameNumber(), 1);
+    EXPECT_EQ(motion->currentRowIndex(), 0u);
 }
 
 TEST_F(OrdersTest, AMirroredOrderWalksAgainstItsRowsAndNegativeWidthMirrors) {
@@ -242,6 +251,39 @@ TEST_F(OrdersTest, HitCharaTouchesOnlyCharactersUnderTheSameParent) {
     c.dockTo(DesktopObject::instance());
     frames(3);
     EXPECT_EQ(orderOf(c), u"GotTouch");
+
+    // The partner runs in debug mode: its area's outline is drawn over its body.
+    ASSERT_NE(partner.composedImage(), nullptr);
+    EXPECT_EQ(partner.composedImage()->pixelAt({0, 0}), 0xFFAA0000u);
+    EXPECT_EQ(partner.composedImage()->pixelAt({63, 10}), 0xFFAA0000u);
+    EXPECT_NE(partner.composedImage()->pixelAt({10, 10}), 0xFFAA0000u);
+}
+
+TEST_F(OrdersTest, StrokesNeedAHundredPlacesWithinASecondAndEdgesFireAtTheBox) {
+    CharacterObject& c = character(u"ord-events");
+    frame();
+    c.selectOrder(u"Stroke");
+    const auto rub = [&](int from, int count) {
+        for (int i = from; i < from + count; ++i) button(c, InputEvent::CursorEntered, 0, i % 60, i / 60);
+    };
+    // 60 places, then a second passes: the stroke is forgotten, and 60 more do not
+    // complete it; repeating a place does not count.
+    rub(0, 60);
+    frames(32);
+    rub(60, 60);
+    rub(119, 1);
+    rub(120, 39);
+    frames(2);
+    EXPECT_EQ(orderOf(c), u"Stroke");
+    // The hundredth place.
+    rub(159, 1);
+    frames(2);
+    EXPECT_EQ(orderOf(c), u"GotStroke");
+
+    // At x = -5 the body reaches the desktop's left edge, not its right one.
+    c.selectOrder(u"Edge");
+    frames(2);
+    EXPECT_EQ(orderOf(c), u"GotLeft");
 }
 
 }  // namespace

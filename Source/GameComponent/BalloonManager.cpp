@@ -4,6 +4,7 @@
 
 #include "Source/GameComponent/BalloonObject.h"
 #include "Source/GameComponent/CharacterObject.h"
+#include "Source/GameComponent/MainObject.h"
 #include "Source/GameComponent/RestackQueue.h"
 #include "Source/Interpreter/ScriptCommand.h"
 #include "Source/Interpreter/Value.h"
@@ -31,7 +32,8 @@ std::mutex& BalloonManager::requestLock() {
 }
 
 BalloonManager::BalloonManager(CharacterObject& character) : character_(character) {
-    zOrder_ = character.zOrder() + kZOffset;
+    // The main object stands behind everything, its balloons in front of every character.
+    zOrder_ = (dynamic_cast<MainObject*>(&character) ? MainObject::kBalloonBoost : character.zOrder()) + kZOffset;
     getOrCreate(kDefaultBalloon);
     Interpreter::Parser& parser = character.parser();
     const Script::DefinitionData& definition = character.definition();

@@ -14,6 +14,7 @@
 #include "Source/GameComponent/BalloonObject.h"
 #include "Source/GameComponent/CharacterObject.h"
 #include "Source/GameComponent/DesktopObject.h"
+#include "Source/GameComponent/MainObject.h"
 #include "Source/GameComponent/RestackQueue.h"
 #include "Source/GameComponent/SceneEnvironment.h"
 #include "Source/Interpreter/Lexer.h"
@@ -40,6 +41,7 @@ protected:
         const fs::path data = program_.path() / "Data";
         fs::create_directories(data);
         fs::copy(Testing::dataDir() / "characters" / "bal-talk", data / "bal-talk", fs::copy_options::recursive);
+        fs::copy(Testing::dataDir() / "characters" / "bal-talk", data / "MAIN_OBJECT", fs::copy_options::recursive);
         saved_ = SceneEnvironment::current();
         SceneEnvironment& environment = SceneEnvironment::current();
         environment.programDirectory = program_.path();
@@ -281,6 +283,19 @@ TEST_F(BalloonsTest, MoveAndFrameNumbers) {
     frame();
     run(u"SetVariable(\"clicked\", GetBalloonFrameNum(\"\"))");
     EXPECT_EQ(variable(u"clicked"), 5);
+}
+
+TEST_F(BalloonsTest, MainObjectBalloonsStandInFrontOfEveryCharacter) {
+    MainObject& main = DesktopObject::instance().adopt(std::make_unique<MainObject>(u"main window"));
+    main.load();
+    auto* mainBalloons = static_cast<BalloonManager*>(main.balloons());
+    ASSERT_NE(mainBalloons, nullptr);
+    EXPECT_LT(main.zOrder(), c_->zOrder());
+    EXPECT_GT(mainBalloons->find(u"")->zOrder(), balloon().zOrder());
+    c_->setZOrder(5000);
+    main.setZOrder(3);
+    EXPECT_GT(mainBalloons->find(u"")->zOrder(), balloon().zOrder());
+    EXPECT_GT(balloon().zOrder(), c_->zOrder());
 }
 
 TEST_F(BalloonsTest, MirroredBalloonMirrorsItsHitTest) {

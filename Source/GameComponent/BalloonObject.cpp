@@ -287,7 +287,10 @@ bool BalloonObject::isTransparentAt(double x, double y) const {
 // --- pointer -----------------------------------------------------------------------------------
 
 void BalloonObject::onCursorEnter(ViewObject&, const InputEvent& event) {
-    const auto [px, py] = surfacePoint(event.x, event.y);
+    // Plain variables: lambdas below use them (clang refuses captured bindings).
+    const std::pair<double, double> point = surfacePoint(event.x, event.y);
+    const double px = point.first;
+    const double py = point.second;
     bool overLink = false;
     runOrderCode([&] {
         for (const auto& text : order_->textLayers()) {
@@ -307,7 +310,9 @@ void BalloonObject::onLeftButtonDown(ViewObject& receiver, const InputEvent& eve
     forCharacter.x = event.x + absoluteX() - character_.absoluteX();
     forCharacter.y = event.y + absoluteY() - character_.absoluteY();
     character_.onLeftButtonDown(receiver, forCharacter);
-    const auto [px, py] = surfacePoint(event.x, event.y);
+    const std::pair<double, double> point = surfacePoint(event.x, event.y);
+    const double px = point.first;
+    const double py = point.second;
     runOrderCode([&] {
         // The link's commands may start another order on this balloon: the layers are
         // walked by index and the walk stops once one has taken the press.

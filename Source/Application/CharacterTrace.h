@@ -2,12 +2,28 @@
 // One line per character after each frame of a headless run: what an author or a test
 // compares between runs.
 //   FRAME<TAB>OBJECTID<TAB>ORDER<TAB>X<TAB>Y<TAB>WIDTH<TAB>HEIGHT<TAB>SHOWN<TAB>LIFE
+// followed by one line per balloon of the character, in name order:
+//   FRAME<TAB>OBJECTID/BALLOONNAME<TAB>ORDER<TAB>X<TAB>Y<TAB>WIDTH<TAB>HEIGHT<TAB>SHOWN<TAB>OPEN<TAB>ALPHA
+// (the running balloon order, the balloon window's desktop rectangle, and its size and
+// opacity in percent).
 // Numbers print in the shortest form that reads back exactly, as the script tools do.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace Quenta::Application {
+
+struct BalloonTraceRow {
+    std::u16string name;
+    std::u16string order;  // the running balloon order's FuncName; empty when none
+    double x = 0;          // absolute desktop position
+    double y = 0;
+    double width = 0;
+    double height = 0;
+    bool shown = false;
+    int open = 0;   // size percentage
+    int alpha = 0;  // opacity percentage (the balloon's alpha times its transition's)
+};
 
 struct CharacterTraceRow {
     std::u16string objectId;  // the character's ObjectID
@@ -18,13 +34,14 @@ struct CharacterTraceRow {
     double height = 0;
     bool shown = false;
     int life = 0;  // 0 running ... 3 terminated
+    std::vector<BalloonTraceRow> balloons;
 };
 
 // Every registered character, hidden and terminating ones included, in registry order.
 // Call on the frame thread.
 std::vector<CharacterTraceRow> characterTraceRows();
 
-// The row's line, ending in a line feed.
+// The row's line and its balloons' lines, each ending in a line feed.
 std::string formatTraceLine(std::uint64_t frame, const CharacterTraceRow& row);
 
 }  // namespace Quenta::Application

@@ -8,6 +8,7 @@
 #include "Source/GameComponent/OrderObject.h"
 #include "Source/GameComponent/RestackQueue.h"
 #include "Source/GameComponent/SceneEnvironment.h"
+#include "framework/Graphics/FontResource.h"
 #include "framework/Graphics/ImageResource.h"
 #include "framework/Media/Audio.h"
 #include "framework/Media/SoundResource.h"
@@ -159,7 +160,8 @@ bool CharacterObject::loadImage(std::u16string_view name) {
     return Arbor::Graphics::cachedImage(*cache_, name) != nullptr;
 }
 
-bool CharacterObject::loadFontFile(std::u16string_view name) { return cache_->loadFont(name) != nullptr; }
+// Registers the font for the text layers (extension rule and packaged fonts included).
+bool CharacterObject::loadFontFile(std::u16string_view name) { return Arbor::Graphics::loadFontFile(*cache_, name); }
 
 bool CharacterObject::rotateImage(std::u16string_view layerName, double centreX, double centreY, double angle) {
     ScriptObject* object = namedObject(layerName);

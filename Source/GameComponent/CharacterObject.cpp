@@ -1,6 +1,8 @@
 // Construction, start, commands and termination of a character.
 #include "Source/GameComponent/CharacterObject.h"
 
+#include "Source/GameComponent/BalloonManager.h"
+
 #include <chrono>
 #include <condition_variable>
 
@@ -70,6 +72,8 @@ void CharacterObject::loadDefinition() {
         return;
     }
     parser_->setFunctionObjects(&definition_->functionObjects());
+    // The balloons ("#bal00" and those the balloon orders name).
+    if (!runGuarded([&] { balloons_ = std::make_unique<BalloonManager>(*this); })) return;
 
     // Step 7: the configuration, the start position and the start order.
     if (!runGuarded([&] {
@@ -127,6 +131,10 @@ bool CharacterObject::runGuarded(const std::function<void()>& code) {
 }
 
 void CharacterObject::setBalloons(std::unique_ptr<CharacterBalloons> balloons) { balloons_ = std::move(balloons); }
+
+Interpreter::BalloonControl* CharacterObject::balloonControl() {
+    return dynamic_cast<Interpreter::BalloonControl*>(balloons_.get());
+}
 void CharacterObject::setMenus(std::unique_ptr<CharacterMenus> menus) { menus_ = std::move(menus); }
 
 std::filesystem::path CharacterObject::dataDirectory() const {

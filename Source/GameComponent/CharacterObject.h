@@ -178,6 +178,8 @@ public:
     Interpreter::WordRecognitionTrees* wordRecognitionTrees() override { return &wordTrees_; }
     Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() override;
     Interpreter::SceneCharacter* sceneCharacter() override { return this; }
+    // Its balloon manager (the balloon built-ins).
+    Interpreter::BalloonControl* balloonControl() override;
 
     // --- SceneCharacter ------------------------------------------------------------------
     void forEachCharacter(const std::function<void(Interpreter::SceneCharacter&)>& fn) override;

@@ -4,6 +4,7 @@
 
 #include "Source/GameComponent/CharacterObject.h"
 #include "Source/GameComponent/CodeLoopObject.h"
+#include "Source/GameComponent/ScriptObject/TextLabel.h"
 #include "framework/Graphics/Painter.h"
 
 namespace Quenta::GameComponent {
@@ -28,10 +29,13 @@ AreaRect normalised(const AreaRect& r) {
 
 HitAreaObject::HitAreaObject(CharacterObject& character) : ScriptObject(character, u"hitArea") {}
 
+HitAreaObject::~HitAreaObject() = default;
+
 void HitAreaObject::start(const Script::DefinitionRecord& block) {
     Interpreter::Parser& parser = character().parser();
     Interpreter::ScopePush push(parser, scope());
     setBlock(block);
+    label_.reset();
     record_ = Script::readHitAreaRecord(parser, block);
     publishFuncName(record_.funcName);
     runCodeInit(parser, block);
@@ -59,6 +63,16 @@ void HitAreaObject::draw(Arbor::Graphics::PaintDevice& image) const {
     Arbor::Graphics::Painter painter(image);
     const auto px = [](double v) { return static_cast<std::int32_t>(std::floor(v)); };
     painter.drawFrame(Arbor::Graphics::Rect::fromSize(px(r.x), px(r.y), px(r.width), px(r.height)));
+    // The area's name inside its top-left corner, or the corner the mirrored order puts there.
+    if (!label_) label_ = std::make_unique<TextLabel>(funcName(), kLabelPoints, kLabelColor);
+    const Arbor::Graphics::BufferedImage* picture = label_->image();
+    if (!picture) return;
+    const OrderObject* order = character().currentOrder();
+    const bool mirrorX = order && order->flipsHorizontally();
+    const bool mirrorY = order && order->flipsVertically();
+    const double x = mirrorX ? r.x + r.width - kLabelInset - label_->width() : r.x + kLabelInset;
+    const double y = mirrorY ? r.y + r.height - kLabelInset - label_->height() : r.y + kLabelInset;
+    painter.drawImageAt(*picture, {px(x), px(y)}, Arbor::Graphics::Rect::fromSize(0, 0, label_->width(), label_->height()));
 }
 
 bool rectsOverlap(const AreaRect& a, const AreaRect& b) {

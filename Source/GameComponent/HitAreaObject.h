@@ -3,6 +3,9 @@
 // coordinates; an OUT_RECT area stands for everything outside its rectangle. Listed
 // by an order ("ListHitArea") for other characters to touch, or owned by a hit event
 // ("MyHitArea") as the place where that event is tested.
+#include <cstdint>
+#include <memory>
+
 #include "Source/GameComponent/OrderObject.h"
 #include "Source/GameComponent/ScriptObject.h"
 #include "Source/Script/F/RecordViews.h"
@@ -13,12 +16,15 @@ class PaintDevice;
 
 namespace Quenta::GameComponent {
 
+class TextLabel;
+
 class HitAreaObject : public ScriptObject {
 public:
     static constexpr int kRect = 0;
     static constexpr int kOutRect = 1;
 
     explicit HitAreaObject(CharacterObject& character);
+    ~HitAreaObject() override;
 
     int registerKind() const override { return HitArea; }
 
@@ -34,11 +40,18 @@ public:
     // rectangle for RECT (a negative size extends it the other way; a zero size holds
     // no point), outside it for OUT_RECT.
     bool contains(double x, double y) const;
-    // The outline for debug mode.
+    // The outline and the name label for debug mode.
     void draw(Arbor::Graphics::PaintDevice& image) const;
+
+    // The label: the area's FuncName in the default face at 8 points, in the outline's colour.
+    static constexpr int kLabelPoints = 8;
+    static constexpr std::uint32_t kLabelColor = 0xFFAA0000u;
+    static constexpr double kLabelInset = 2.0;
 
 private:
     Script::HitAreaRecordView record_;
+    // Rendered on the first debug drawing, once per start.
+    mutable std::unique_ptr<TextLabel> label_;
 };
 
 // Two rectangles (normalised for negative sizes) share a point; a rectangle with zero

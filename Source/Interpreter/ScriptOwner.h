@@ -16,6 +16,7 @@ class SpeechRecognitionEngine;
 
 namespace Quenta::Interpreter {
 
+class BalloonControl;
 class SceneCharacter;
 class ValueStore;
 class VariableTable;
@@ -50,6 +51,8 @@ public:
     // The frame's user input: the text recognised for the current frame, or empty. The
     // program's frame publishes it once for everyone, so by default the host answers.
     virtual std::u16string userInput() const { return ScriptHost::current().userInput(); }
+    // Its balloons; null when it has none (the balloon built-ins then do nothing).
+    virtual BalloonControl* balloonControl() { return nullptr; }
 };
 
 }  // namespace Quenta::Interpreter

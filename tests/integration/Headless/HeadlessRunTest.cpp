@@ -146,8 +146,16 @@ TEST(HeadlessRun, TheSameOptionsGiveTheSameScreenshotRecordAndTrace) {
     EXPECT_EQ(trace, readFile(program.path("b.tsv")));
     EXPECT_EQ(screenshot, framesA.at("frame-00020.png")) << "the screenshot is the last frame's picture";
 
-    // One row per frame and character: frame, id, order, x, y, w, h, shown, life.
-    for (const auto& row : traceRows(trace)) EXPECT_EQ(row.size(), 9u) << trace;
+    // One row per frame and character: frame, id, order, x, y, w, h, shown, life; and
+    // after it one per balloon: frame, id/balloon, order, x, y, w, h, shown, open, alpha.
+    for (const auto& row : traceRows(trace)) {
+        const bool balloon = row.size() > 1 && row[1].find('/') != std::string::npos;
+        EXPECT_EQ(row.size(), balloon ? 10u : 9u) << trace;
+    }
+    const auto balloonRows = traceRows(trace, "hl-hopper/#bal00");
+    ASSERT_EQ(balloonRows.size(), traceRows(trace, "hl-hopper").size()) << trace;
+    EXPECT_EQ(balloonRows[0][7], "0");  // closed: hidden, size and opacity 0
+    EXPECT_EQ(balloonRows[0][8], "0");
     const auto rows = traceRows(trace, "hl-hopper");
     ASSERT_GE(rows.size(), 20u) << trace;
     for (std::size_t i = 0; i < rows.size(); ++i) {

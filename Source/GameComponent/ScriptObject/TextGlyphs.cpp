@@ -1,0 +1,51 @@
+#include "Source/GameComponent/ScriptObject/TextGlyphs.h"
+
+#include <cstddef>
+
+namespace Quenta::GameComponent {
+
+using Arbor::Platform::GlyphFont;
+
+GlyphFont* TextFonts::font(const FontRecord& record) {
+    const auto key = std::make_pair(record.request.faceName, record.request.height);
+    auto it = fonts_.find(key);
+    if (it == fonts_.end()) {
+        Arbor::Platform::FontRequest request = record.request;
+        // Underlines are drawn by the text code itself; the glyphs are the same.
+        request.underline = false;
+        it = fonts_.emplace(key, Arbor::Platform::glyphService().createFont(request)).first;
+    }
+    return it->second.get();
+}
+
+CharGlyph TextFonts::glyph(const FontRecord& record, char32_t character) {
+    CharGlyph result;
+    result.format = record.format;
+    GlyphFont* f = font(record);
+    if (!f) return result;
+    const Arbor::Platform::FontMetrics& metrics = f->metrics();
+    result.cellHeight = metrics.height;
+    std::shared_ptr<const Arbor::Platform::Glyph> made = f->glyph(character, record.format);
+    if (!made) {
+        // Nothing to draw, but the text still moves on by an ordinary character.
+        result.advance = metrics.averageCharWidth > 0 ? metrics.averageCharWidth : 0;
+        return result;
+    }
+    const Arbor::Platform::GlyphMetrics& m = made->metrics;
+    const int correction = m.originX < 0 ? -m.originX : 0;
+    result.advance = m.cellIncX + correction;
+    if (result.advance < 0) result.advance = 0;
+    if (character == U' ' || character == U'\u3000') return result;
+    const std::size_t needed = static_cast<std::size_t>(m.blackBoxWidth > 0 ? m.blackBoxWidth : 0) *
+                               static_cast<std::size_t>(m.blackBoxHeight > 0 ? m.blackBoxHeight : 0);
+    // A bitmap smaller than its stated box is never read: the glyph counts as empty.
+    if (needed == 0 || made->coverage.size() < needed || made->format != record.format) return result;
+    result.boxX = m.originX + correction;
+    result.boxY = metrics.ascent - m.originY;
+    result.boxWidth = m.blackBoxWidth;
+    result.boxHeight = m.blackBoxHeight;
+    result.bitmap = std::move(made);
+    return result;
+}
+
+}  // namespace Quenta::GameComponent

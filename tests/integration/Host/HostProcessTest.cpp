@@ -47,7 +47,11 @@ std::u16string quoted(const fs::path& p) { return u"\"" + Platform::fromNativePa
 struct ProgramDirectory {
     explicit ProgramDirectory(bool withData) {
         fs::copy_file(builtHost(), dir.path() / hostName);
-        if (withData) fs::create_directories(dir.path() / "Data" / "MAIN_OBJECT");
+        if (withData) {
+            fs::create_directories(dir.path() / "Data");
+            fs::copy(Testing::dataDir() / "characters" / "scene" / "MAIN_OBJECT", dir.path() / "Data" / "MAIN_OBJECT",
+                     fs::copy_options::recursive);
+        }
     }
     fs::path host() const { return dir.path() / hostName; }
     fs::path log() const { return dir.path() / "messages.log"; }
@@ -98,8 +102,9 @@ TEST(HostProcess, WaitsForTheNamedPredecessorToEnd) {
     ProgramDirectory program(true);
     Platform::ProcessHandle first;
     ASSERT_TRUE(Platform::processService().createProcess(
-        u"", quoted(program.host()) + u" --headless --frames 45", first));
-    // The second copy waits for the first (which ends after its 45 frames) and then runs.
+        u"", quoted(program.host()) + u" --headless --realtime --frames 45", first));
+    // The second copy waits for the first (which ends after its 45 frames, 1.5 s at the
+    // real pace) and then runs.
     const auto started = std::chrono::steady_clock::now();
     const Finished second = run(quoted(program.host()) + u" --headless --frames 3 /waitterminate " +
                                 Arbor::Text::fromAscii(std::to_string(first.id)) + u" --message-log " +

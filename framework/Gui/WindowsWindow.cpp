@@ -290,6 +290,10 @@ bool WindowsWindow::addTrayIcon(void* icon, std::u16string_view tip) {
     return hasWindow() && trayIconService().addIcon(handle_, icon, tip);
 }
 
+bool WindowsWindow::modifyTrayIcon(void* icon, std::u16string_view tip) {
+    return hasWindow() && trayIconService().modifyIcon(handle_, icon, tip);
+}
+
 bool WindowsWindow::removeTrayIcon() { return hasWindow() && trayIconService().removeIcon(handle_); }
 
 }  // namespace Arbor::Gui

@@ -120,8 +120,11 @@ public:
 
     // The notification-area icon of this window (identifier 100; clicks come back as
     // application message 0x8002 with the mouse message in lParam). `icon` is the native
-    // icon (HICON on Win32); the tip is cut to 127 code units.
+    // icon: Platform::TrayIconImage::handle() (Platform::trayIconService().createIcon
+    // makes one from pixels), or on Win32 any HICON; the tip is cut to 127 code units.
     bool addTrayIcon(void* icon, std::u16string_view tip);
+    // A new picture and tip for the icon shown.
+    bool modifyTrayIcon(void* icon, std::u16string_view tip);
     bool removeTrayIcon();
 
 #define ARBOR_GUI_DECLARE_HANDLER(name) virtual HandlerResult name();

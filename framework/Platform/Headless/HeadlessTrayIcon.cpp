@@ -43,6 +43,23 @@ public:
         s.records.push_back(record);
         return record.accepted;
     }
+    std::unique_ptr<TrayIconImage> createIcon(const TrayIconPixels& picture) override {
+        return makePixelTrayIcon(picture);
+    }
+    bool modifyIcon(WindowHandle window, void* icon, std::u16string_view tip) override {
+        TrayState& s = state();
+        std::lock_guard lock(s.mutex);
+        Headless::TrayIconRecord record;
+        record.action = Headless::TrayIconRecord::Action::Modify;
+        record.window = window;
+        record.identifier = TrayIconIdentifier;
+        record.callbackMessage = TrayIconCallbackMessage;
+        record.icon = icon;
+        record.tip = std::u16string(tip.substr(0, TrayIconTipLength));
+        record.accepted = std::find(s.shown.begin(), s.shown.end(), window) != s.shown.end();
+        s.records.push_back(record);
+        return record.accepted;
+    }
     bool removeIcon(WindowHandle window) override {
         TrayState& s = state();
         std::lock_guard lock(s.mutex);

@@ -9,7 +9,7 @@
 namespace Arbor::Platform::Headless {
 
 struct TrayIconRecord {
-    enum class Action { Add, Delete };
+    enum class Action { Add, Modify, Delete };
     Action action = Action::Add;
     WindowHandle window = WindowHandle::None;
     std::uint32_t identifier = 0;
@@ -19,7 +19,7 @@ struct TrayIconRecord {
     bool accepted = false;
 };
 
-// Every add and delete call so far, oldest first.
+// Every add, modify and delete call so far, oldest first.
 std::vector<TrayIconRecord> trayIconRecords();
 // The windows that show an icon now.
 std::vector<WindowHandle> trayIconWindows();

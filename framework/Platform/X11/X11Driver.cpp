@@ -65,7 +65,7 @@ const BackendDriver x11Driver{
     .loadCursorFile = nullptr,
     .createDibSection = &X11::makeDibSection,
     .createAudioOutput = &X11::makeAudioOutput,
-    .makeTrayIconService = &Headless::makeTrayIconService,
+    .makeTrayIconService = &X11::makeTrayIconService,  // a StatusNotifierItem, else XEmbed
 };
 
 }  // namespace Arbor::Platform

@@ -31,4 +31,7 @@ bool keyIsDown(int virtualKey);
 // ALSA configuration for this output's lookups.
 std::unique_ptr<AudioOutput> makeAudioOutput(const std::string& alsaConfiguration);
 
+// Notification-area icons (X11TrayIcon.cpp).
+std::unique_ptr<TrayIconService> makeTrayIconService();
+
 }  // namespace Arbor::Platform::X11

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "Source/Application/ApplicationIcon.h"
 #include "Source/Application/ApplicationIdentity.h"
 #include "Source/Application/CharacterList.h"
 #include "Source/Application/FatalError.h"
@@ -61,7 +62,10 @@ int Application::run() {
         state_.stopMessageLoop();
     }
     // The notification-area icon, with the display name as its tip.
-    if (mainObject_) mainObject_->addTrayIcon(nullptr, ApplicationIdentity::displayName);
+    if (mainObject_) {
+        icon_ = makeApplicationIcon();
+        mainObject_->addTrayIcon(icon_ ? icon_->handle() : nullptr, ApplicationIdentity::displayName);
+    }
     mainThread_->start();
     int exitCode = messageLoop();
     exitSequence();

@@ -8,6 +8,7 @@
 #include "Source/Application/ApplicationDirectories.h"
 #include "Source/Application/ApplicationState.h"
 #include "Source/Application/CommandLine.h"
+#include "framework/Platform/TrayIcon.h"
 
 namespace Quenta::Common {
 class MainThread;
@@ -63,6 +64,7 @@ private:
     std::unique_ptr<GameComponent::UiThreadWindows> windows_;
     GameComponent::MainObject* mainObject_ = nullptr;
     std::unique_ptr<HeadlessRun> headlessRun_;
+    std::unique_ptr<Arbor::Platform::TrayIconImage> icon_;
 };
 
 }  // namespace Quenta::Application

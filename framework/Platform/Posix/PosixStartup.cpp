@@ -1,0 +1,106 @@
+// Start-up registration on a Linux desktop: an XDG autostart entry named after the
+// program, written whole (a temporary file renamed over the old entry).
+#if !defined(_WIN32)
+#include <unistd.h>
+
+#include <fstream>
+#include <system_error>
+
+#include "framework/Platform/NativePath.h"
+#include "framework/Platform/Posix/PosixDesktop.h"
+#include "framework/Platform/Posix/XdgPaths.h"
+#include "framework/Platform/Startup.h"
+
+namespace Arbor::Platform {
+
+namespace {
+
+// One Exec argument: quoted, with ", `, $ and \ escaped inside the quotes and % doubled,
+// then the backslashes escaped once more for the string value.
+std::string execArgument(const std::string& text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+        if (c == '%') quoted += '%';
+        quoted += c;
+    }
+    quoted += '"';
+    std::string value;
+    for (char c : quoted) {
+        if (c == '\\') value += '\\';
+        value += c;
+    }
+    return value;
+}
+
+// A string value without line breaks (they would start a new key).
+std::string plainValue(const std::string& text) {
+    std::string value;
+    for (char c : text) {
+        if (c == '\\') value += "\\\\";
+        else if (c == '\n') value += "\\n";
+        else if (c == '\r') value += "\\r";
+        else value += c;
+    }
+    return value;
+}
+
+class PosixStartupService : public StartupService {
+public:
+    bool registerProgram(std::u16string_view programPath, std::u16string_view workingDirectory) override {
+        if (programPath.empty()) return false;
+        const std::filesystem::path program = toNativePath(programPath);
+        const std::filesystem::path file = Posix::autostartEntryFile(program);
+        if (file.empty()) return false;
+        std::error_code ec;
+        std::filesystem::create_directories(file.parent_path(), ec);
+        if (ec) return false;
+        std::string text = "[Desktop Entry]\nType=Application\n";
+        text += "Name=" + plainValue(program.stem().string()) + "\n";
+        text += "Exec=" + execArgument(program.string()) + "\n";
+        if (!workingDirectory.empty()) text += "Path=" + plainValue(toNativePath(workingDirectory).string()) + "\n";
+        text += "Terminal=false\nX-GNOME-Autostart-enabled=true\n";
+        const std::filesystem::path temporary = file.string() + ".tmp" + std::to_string(getpid());
+        {
+            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+            out << text;
+            out.flush();
+            if (!out) {
+                out.close();
+                std::filesystem::remove(temporary, ec);
+                return false;
+            }
+        }
+        std::filesystem::rename(temporary, file, ec);
+        if (ec) std::filesystem::remove(temporary, ec);
+        return !ec;
+    }
+
+    bool unregisterProgram(std::u16string_view programPath) override {
+        const std::filesystem::path file = Posix::autostartEntryFile(toNativePath(programPath));
+        if (file.empty()) return false;
+        std::error_code ec;
+        std::filesystem::remove(file, ec);  // a link is removed as a link
+        return !ec;
+    }
+
+    bool isProgramRegistered(std::u16string_view programPath) override {
+        const std::filesystem::path file = Posix::autostartEntryFile(toNativePath(programPath));
+        std::error_code ec;
+        return !file.empty() && std::filesystem::exists(std::filesystem::symlink_status(file, ec));
+    }
+};
+
+}  // namespace
+
+std::filesystem::path Posix::autostartEntryFile(const std::filesystem::path& programPath) {
+    const std::string name = programPath.stem().string();
+    const std::filesystem::path config = xdgConfigHome();
+    if (name.empty() || name == "." || name == ".." || config.empty()) return {};
+    return config / "autostart" / (name + ".desktop");
+}
+
+std::unique_ptr<StartupService> Posix::makeStartupService() { return std::make_unique<PosixStartupService>(); }
+
+}  // namespace Arbor::Platform
+#endif

@@ -16,6 +16,7 @@ class SpeechRecognitionEngine;
 
 namespace Quenta::Interpreter {
 
+class KeyMacroQueue;
 class ValueStore;
 class VariableTable;
 class WordRecognitionTrees;
@@ -43,6 +44,10 @@ public:
     virtual WordRecognitionTrees* wordRecognitionTrees() { return nullptr; }
     // The speech recogniser its speech built-ins drive; null when there is none.
     virtual Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() { return nullptr; }
+    // Its queue of key macros (played one after another, cancelled when the
+    // foreground moves to another program); null when it plays none, and then sending
+    // a macro answers false.
+    virtual KeyMacroQueue* keyMacroQueue() { return nullptr; }
     // The frame's user input: the text recognised for the current frame, or empty. The
     // program's frame publishes it once for everyone, so by default the host answers.
     virtual std::u16string userInput() const { return ScriptHost::current().userInput(); }

@@ -16,6 +16,8 @@ public:
     virtual bool registerProgram(std::u16string_view programPath, std::u16string_view workingDirectory) = 0;
     virtual bool unregisterProgram(std::u16string_view programPath) = 0;
     virtual bool isProgramRegistered(std::u16string_view programPath) = 0;
+    // The program the entry starts, read back from it; empty when there is none.
+    virtual std::u16string registeredTarget(std::u16string_view programPath) = 0;
 };
 
 StartupService& startupService();

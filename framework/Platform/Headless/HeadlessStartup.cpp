@@ -22,6 +22,10 @@ public:
         const auto entry = effects().startupEntry();
         return entry && entry->first == programPath;
     }
+    std::u16string registeredTarget(std::u16string_view) override {
+        const auto entry = effects().startupEntry();
+        return entry ? entry->first : std::u16string();
+    }
 
 private:
     static Headless::HeadlessEffects& effects() { return Headless::HeadlessEffects::instance(); }

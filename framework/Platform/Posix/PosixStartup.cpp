@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "framework/Platform/NativePath.h"
+#include "framework/Platform/Posix/DesktopEntry.h"
 #include "framework/Platform/Posix/PosixDesktop.h"
 #include "framework/Platform/Posix/XdgPaths.h"
 #include "framework/Platform/Startup.h"
@@ -88,6 +89,14 @@ public:
         const std::filesystem::path file = Posix::autostartEntryFile(toNativePath(programPath));
         std::error_code ec;
         return !file.empty() && std::filesystem::exists(std::filesystem::symlink_status(file, ec));
+    }
+
+    std::u16string registeredTarget(std::u16string_view programPath) override {
+        const std::filesystem::path file = Posix::autostartEntryFile(toNativePath(programPath));
+        const auto entry = file.empty() ? std::nullopt : Posix::readDesktopEntry(file);
+        if (!entry) return {};
+        const std::string program = Posix::execProgram(entry->value("Exec"));
+        return program.empty() ? std::u16string() : fromNativePath(program);
     }
 };
 

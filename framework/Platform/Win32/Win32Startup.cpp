@@ -58,6 +58,29 @@ public:
         const std::wstring link = shortcutPath(programPath);
         return !link.empty() && GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
+
+    std::u16string registeredTarget(std::u16string_view programPath) override {
+        const std::wstring link = shortcutPath(programPath);
+        if (link.empty()) return {};
+        const HRESULT initialised = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        std::u16string target;
+        IShellLinkW* shellLink = nullptr;
+        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                       reinterpret_cast<void**>(&shellLink)))) {
+            IPersistFile* file = nullptr;
+            if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+                wchar_t path[MAX_PATH] = {};
+                if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)) &&
+                    SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH))) {
+                    target = Win32::narrowed(path, wcsnlen(path, MAX_PATH));
+                }
+                file->Release();
+            }
+            shellLink->Release();
+        }
+        if (SUCCEEDED(initialised)) CoUninitialize();
+        return target;
+    }
 };
 
 }  // namespace

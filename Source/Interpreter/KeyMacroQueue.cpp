@@ -29,6 +29,9 @@ void KeyMacroQueue::add(KeyMacro macro) {
 }
 
 void KeyMacroQueue::step() {
+    // With nothing queued the check could cancel nothing, and the next hand-over looks
+    // again before it queues: the foreground is not asked every frame for nothing.
+    if (threads_.empty()) return;
     checkForeground();
     if (threads_.empty() || !threads_.front()->isFinished()) return;
     threads_.pop_front();

@@ -3,7 +3,7 @@
 // it each macro its script sends and calls step() once a frame in its input phase.
 //
 // The cancel rule: whenever the queue looks at the foreground window (on every hand-
-// over and every step) and finds that it changed to a window of another process than
+// over, and every step while a macro is queued) and finds that it changed to a window of another process than
 // the one it remembered, every queued macro is deleted (a playing one is stopped)
 // before anything else happens, so keys meant for one program never reach another.
 //

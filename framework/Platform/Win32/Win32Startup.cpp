@@ -18,7 +18,7 @@ namespace {
 // <Startup folder>\<program file name without extension>.lnk; empty without a folder.
 std::wstring shortcutPath(std::u16string_view programPath) {
     wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
     const std::wstring stem = std::filesystem::path(Win32::wide(programPath)).stem().wstring();
     if (stem.empty()) return {};
     return std::wstring(folder) + L"\\" + stem + L".lnk";

@@ -1,9 +1,10 @@
 // Start-up registration on a Linux desktop: an XDG autostart entry named after the
 // program, written whole (a temporary file renamed over the old entry).
 #if !defined(_WIN32)
+#include <fcntl.h>
 #include <unistd.h>
 
-#include <fstream>
+#include <cerrno>
 #include <system_error>
 
 #include "framework/Platform/NativePath.h"
@@ -61,20 +62,29 @@ public:
         text += "Exec=" + execArgument(program.string()) + "\n";
         if (!workingDirectory.empty()) text += "Path=" + plainValue(toNativePath(workingDirectory).string()) + "\n";
         text += "Terminal=false\nX-GNOME-Autostart-enabled=true\n";
+        // A fresh temporary file of our own (never through a link someone left there),
+        // renamed over the entry: the entry is written whole or not at all.
         const std::filesystem::path temporary = file.string() + ".tmp" + std::to_string(getpid());
-        {
-            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-            out << text;
-            out.flush();
-            if (!out) {
-                out.close();
-                std::filesystem::remove(temporary, ec);
-                return false;
-            }
+        std::filesystem::remove(temporary, ec);
+        const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0) return false;
+        std::size_t written = 0;
+        while (written < text.size()) {
+            const ssize_t n = write(fd, text.data() + written, text.size() - written);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            written += static_cast<std::size_t>(n);
+        }
+        const bool complete = written == text.size() && fsync(fd) == 0;
+        if (close(fd) != 0 || !complete) {
+            std::filesystem::remove(temporary, ec);
+            return false;
         }
         std::filesystem::rename(temporary, file, ec);
-        if (ec) std::filesystem::remove(temporary, ec);
-        return !ec;
+        if (!ec) return true;
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return false;
     }
 
     bool unregisterProgram(std::u16string_view programPath) override {

@@ -137,6 +137,13 @@ TEST(LinuxDesktop, AutostartEntryIsWrittenWholeUnderTheConfigHome) {
     EXPECT_TRUE(service->unregisterProgram(program));
     EXPECT_FALSE(fs::exists(file));
     EXPECT_FALSE(service->isProgramRegistered(program));
+
+    // A link in the entry's place is replaced, never written through.
+    write(temp.path() / "dotfiles" / "tavizo.desktop", "mine\n");
+    fs::create_symlink(temp.path() / "dotfiles" / "tavizo.desktop", file.parent_path() / "tavizo.desktop");
+    ASSERT_TRUE(service->registerProgram(u"\\usr\\bin\\tavizo", u""));
+    EXPECT_FALSE(fs::is_symlink(file.parent_path() / "tavizo.desktop"));
+    EXPECT_EQ(read(temp.path() / "dotfiles" / "tavizo.desktop"), "mine\n");
 }
 
 TEST(LinuxDesktop, AutostartWithoutConfigHomeUsesTheHomeFolder) {

@@ -1,6 +1,10 @@
 // The Linux desktop's conventions behind the desktop services, each pointed at a
 // temporary home through the XDG variables: the trash emptied without leaving it,
 // the autostart entry, and the default handler of a link scheme.
+#include <gtest/gtest.h>
+
+#include "framework/Platform/Shell.h"
+
 #if !defined(_WIN32)
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,8 +14,6 @@
 #include <map>
 #include <optional>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "framework/Platform/NativePath.h"
 #include "framework/Platform/Posix/DesktopEntry.h"

@@ -158,7 +158,10 @@ TEST(KeyMacros, LoadKeepsTheFirstAndAddKeepsTheLast) {
     EXPECT_EQ(macros.at(u"m").steps[0].value, 3u);
 
     std::vector<std::u16string> many;
-    for (int i = 0; i < 10005; ++i) many.push_back(u"@m" + std::u16string(std::to_string(i).begin(), std::to_string(i).end()));
+    for (int i = 0; i < 10005; ++i) {
+        const std::string digits = std::to_string(i);
+        many.push_back(u"@m" + std::u16string(digits.begin(), digits.end()));
+    }
     EXPECT_TRUE(loadMacros(macros, many));
     EXPECT_EQ(macros.size(), maximumLoadedMacros);
     EXPECT_TRUE(addMacros(macros, many));

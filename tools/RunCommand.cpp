@@ -4,17 +4,24 @@
 // the program keeps for that character under the writable base (or under DIR), and
 // its data folder is Data/NAME beside the program (or under DIR). Relative paths given
 // to built-ins are taken from that folder, or from the working directory without
-// --character. --input sets what GetUserInput answers, as if it had been heard.
+// --character. --input sets what GetUserInput answers, as if it had been heard. With
+// --character the system built-ins see DIR (or the tool's folder) as the program
+// directory, and key macros the script sends play before the tool ends.
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Source/Application/ApplicationDirectories.h"
+#include "Source/Application/ApplicationIdentity.h"
+#include "Source/Interpreter/KeyMacroQueue.h"
 #include "Source/Interpreter/Lexer.h"
 #include "Source/Interpreter/Parser.h"
+#include "Source/Interpreter/ProgramFacts.h"
 #include "Source/Interpreter/ScriptException.h"
 #include "Source/Interpreter/StandaloneScriptOwner.h"
 #include "Source/Interpreter/StatementRunner.h"
@@ -83,6 +90,35 @@ private:
     WordRecognitionTrees trees_;
     std::u16string input_;
 };
+
+// The program the character's built-ins see: DIR (or the tool's own folder) stands for
+// the program directory; the per-user folder and the identity are the program's.
+void stateProgramFacts(const std::filesystem::path& program) {
+    Quenta::Interpreter::ProgramFacts facts;
+    facts.programDirectory = program;
+    const std::u16string perUser = Arbor::Platform::folderService().applicationDataFolder();
+    if (!perUser.empty()) {
+        facts.perUserDirectory = Arbor::Platform::toNativePath(perUser) /
+                                 std::filesystem::path(Quenta::Application::ApplicationIdentity::makerName) /
+                                 std::filesystem::path(Quenta::Application::ApplicationIdentity::productName);
+    }
+    const std::u16string executable = Arbor::Platform::folderService().executablePath();
+    if (!executable.empty()) facts.programPath = Arbor::Platform::toNativePath(executable);
+    facts.displayName = std::u16string(Quenta::Application::ApplicationIdentity::displayName);
+    facts.productName = std::u16string(Quenta::Application::ApplicationIdentity::productName);
+    facts.version = std::u16string(Quenta::Application::ApplicationIdentity::version);
+    facts.makerName = std::u16string(Quenta::Application::ApplicationIdentity::makerName);
+    Quenta::Interpreter::setProgramFacts(std::move(facts));
+}
+
+// Macros the script queued play to their end (a minute at most) before the tool ends,
+// a frame's step at a time as in the program.
+void playQueuedMacros(Quenta::Interpreter::KeyMacroQueue& queue) {
+    for (int frame = 0; queue.size() > 0 && frame < 30 * 60; ++frame) {
+        queue.step();
+        std::this_thread::sleep_for(std::chrono::milliseconds(33));
+    }
+}
 
 struct RunOptions {
     std::string file;
@@ -156,6 +192,7 @@ int runRun(const std::vector<std::string>& arguments) {
             }
             const std::u16string name = Arbor::Text::fromUtf8(options.character);
             character = std::make_unique<StandaloneScriptOwner>(name, base, program / "Data" / std::filesystem::path(name));
+            stateProgramFacts(program);
             character->loadValueStore();
             character->setSpeechEngine(&Arbor::Speech::Recognition::SpeechRecognitionEngine::instance());
             character->setUserInput(input);
@@ -165,6 +202,7 @@ int runRun(const std::vector<std::string>& arguments) {
             character->setVariableTable(&parser.variables());
         }
         runBlock(parser, block);
+        if (character) playQueuedMacros(*character->keyMacroQueue());
         for (const auto& [name, value] : parser.variables().entries()) {
             std::printf("%s\t%s\n", Arbor::Text::toUtf8(name).c_str(), Tool::describeValue(*value).c_str());
         }

@@ -20,7 +20,9 @@
 #include "Source/GameComponent/MainObject.h"
 #include "Source/GameComponent/SceneEnvironment.h"
 #include "Source/GameComponent/UiThreadWindows.h"
+#include "Source/Interpreter/ProgramFacts.h"
 #include "framework/Numeric/GlobalRandom.h"
+#include "framework/Platform/Folders.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/Messages.h"
 #include "framework/Platform/NativePath.h"
@@ -36,7 +38,19 @@ constexpr int predecessorWaitMilliseconds = 10000;
 }
 
 Application::Application(CommandLine commandLine, ApplicationDirectories directories, ApplicationState& state)
-    : commandLine_(std::move(commandLine)), directories_(std::move(directories)), state_(state) {}
+    : commandLine_(std::move(commandLine)), directories_(std::move(directories)), state_(state) {
+    // What scripts may ask of the program: its folders, its path and its identity.
+    Interpreter::ProgramFacts facts;
+    facts.programDirectory = directories_.programDirectory();
+    facts.perUserDirectory = directories_.perUserDirectory();
+    const std::u16string executable = Arbor::Platform::folderService().executablePath();
+    if (!executable.empty()) facts.programPath = Arbor::Platform::toNativePath(executable);
+    facts.displayName = std::u16string(ApplicationIdentity::displayName);
+    facts.productName = std::u16string(ApplicationIdentity::productName);
+    facts.version = std::u16string(ApplicationIdentity::version);
+    facts.makerName = std::u16string(ApplicationIdentity::makerName);
+    Interpreter::setProgramFacts(std::move(facts));
+}
 
 Application::~Application() = default;
 

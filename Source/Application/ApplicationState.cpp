@@ -26,4 +26,10 @@ void ApplicationState::requestSystemReboot() {
     beginQuitting();
 }
 
+void ApplicationState::requestSystemAction(int action) {
+    if (action == static_cast<int>(SystemAction::Shutdown)) requestSystemShutdown();
+    else if (action == static_cast<int>(SystemAction::Reboot)) requestSystemReboot();
+    else beginQuitting();
+}
+
 }  // namespace Quenta::Application

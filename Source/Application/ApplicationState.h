@@ -31,6 +31,7 @@ public:
     // had already begun, so a later request still takes effect at the end.
     void requestSystemShutdown();
     void requestSystemReboot();
+    void requestSystemAction(int action) override;
     SystemAction systemAction() const { return static_cast<SystemAction>(systemAction_.load()); }
 
 private:

@@ -1,6 +1,12 @@
 #include "Source/Common/FrameScriptHost.h"
 
 #include "Source/Common/ClockSnapshot.h"
+#include "Source/Common/MemorySnapshot.h"
+#include "Source/Common/ProcessManager.h"
+#include "Source/Common/QuitControl.h"
+#include "Source/GameComponent/CharacterObject.h"
+#include "Source/Interpreter/ActionCommand.h"
+#include "Source/Interpreter/ScriptOwner.h"
 #include "Source/Common/SystemVariables.h"
 #include "Source/Common/UserInput.h"
 
@@ -29,5 +35,32 @@ Interpreter::ClockReading FrameScriptHost::clock() const {
 }
 
 std::u16string FrameScriptHost::userInput() const { return UserInput::get(); }
+
+void FrameScriptHost::beginQuitting() {
+    if (quit_) quit_->beginQuitting();
+}
+
+void FrameScriptHost::requestSystemAction(int action) {
+    if (quit_) quit_->requestSystemAction(action);
+}
+
+bool FrameScriptHost::launchProgram(Interpreter::ScriptOwner* owner, std::u16string applicationName,
+                                    std::u16string commandLine, Interpreter::TokenLine completion) {
+    ProcessManager* processes = ProcessManager::current();
+    if (!processes) return ScriptHost::launchProgram(owner, std::move(applicationName), std::move(commandLine), {});
+    // The launching character; a script of no character gets no completion.
+    const auto* character = dynamic_cast<const GameComponent::CharacterObject*>(owner);
+    GameComponent::CharacterCommand command;
+    if (character && !completion.empty()) command = Interpreter::encodeActionCommand(completion);
+    processes->launch(std::move(applicationName), std::move(commandLine), character, std::move(command));
+    return true;
+}
+
+bool FrameScriptHost::memoryStatus(Arbor::Platform::MemoryStatus& status) const {
+    MemorySnapshot& snapshot = MemorySnapshot::instance();
+    if (snapshot.isUnavailable()) snapshot.refresh();
+    status = snapshot.status();
+    return !snapshot.isUnavailable();
+}
 
 }  // namespace Quenta::Common

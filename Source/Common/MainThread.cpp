@@ -11,7 +11,7 @@
 namespace Quenta::Common {
 
 MainThread::MainThread(FrameEnvironment& environment, QuitControl& quit, GameComponent::DesktopObject& desktop)
-    : environment_(environment), quit_(quit), desktop_(desktop) {
+    : environment_(environment), quit_(quit), desktop_(desktop), host_(&quit) {
     Interpreter::ScriptHost::install(host_);
 }
 

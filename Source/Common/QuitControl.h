@@ -13,6 +13,12 @@ public:
     // Only the first call does anything.
     virtual void beginQuitting() = 0;
     virtual void stopMessageLoop() = 0;
+    // Records the system action to carry out after the program has ended (1 shut
+    // down, 2 reboot; other values record nothing) and begins quitting.
+    virtual void requestSystemAction(int action) {
+        (void)action;
+        beginQuitting();
+    }
 };
 
 }  // namespace Quenta::Common

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Source/Interpreter/KeyMacro.h"
 #include "Source/Interpreter/OwningThread.h"
 #include "Source/Interpreter/ScriptHost.h"
 #include "Source/Interpreter/ScriptOwner.h"
@@ -128,6 +129,8 @@ public:
 
     // --- variables, scope, records -------------------------------------------------
     VariableTable& variables() { return variables_; }
+    // The key macros this context loaded, by name (LoadMacrosFromFile, AddMacrosFromFile).
+    KeyMacroMap& keyMacros() { return keyMacros_; }
     const VariableTable& variables() const { return variables_; }
     ScopeNode* scope() const { return scope_; }
     void setScope(ScopeNode* scope) { scope_ = scope; }
@@ -185,6 +188,7 @@ private:
     TemporaryArray<FuncObjectValue> funcs_;
     TemporaryMark floor_;
     VariableTable variables_;
+    KeyMacroMap keyMacros_;
     const std::vector<RegisterRecord*>* functionObjects_ = nullptr;
     const BuiltInTable* builtIns_;
     std::vector<Value*> operands_;

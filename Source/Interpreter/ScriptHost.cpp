@@ -3,6 +3,9 @@
 #include <array>
 #include <atomic>
 
+#include "framework/Platform/Memory.h"
+#include "framework/Platform/Process.h"
+
 namespace Quenta::Interpreter {
 
 namespace {
@@ -27,6 +30,18 @@ ScriptHost& ScriptHost::current() {
     static ScriptHost plain;
     ScriptHost* host = installed.load(std::memory_order_acquire);
     return host ? *host : plain;
+}
+
+bool ScriptHost::launchProgram(ScriptOwner*, std::u16string applicationName, std::u16string commandLine, TokenLine) {
+    Arbor::Platform::ProcessService& processes = Arbor::Platform::processService();
+    Arbor::Platform::ProcessHandle process;
+    if (!processes.createProcess(applicationName, commandLine, process)) return false;
+    processes.closeProcess(process);
+    return true;
+}
+
+bool ScriptHost::memoryStatus(Arbor::Platform::MemoryStatus& status) const {
+    return Arbor::Platform::memoryService().memoryStatus(status);
 }
 
 void ScriptHost::install(ScriptHost& host) { installed.store(&host, std::memory_order_release); }

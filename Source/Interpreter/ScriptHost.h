@@ -17,8 +17,12 @@
 #include <string_view>
 
 #include "Source/Interpreter/LibraryClock.h"
+#include "Source/Interpreter/Token.h"
+#include "framework/Platform/Memory.h"
 
 namespace Quenta::Interpreter {
+
+class ScriptOwner;
 
 enum class SystemVariable { Left, Top, Right, Bottom, Width, Height, MouseX, MouseY, Count };
 
@@ -39,6 +43,21 @@ public:
     virtual ClockReading clock() const { return readLocalClock(); }
     // The text the frame loop took from the speech queue for the current frame.
     virtual std::u16string userInput() const { return {}; }
+
+    // Begins the program's orderly exit, as the built-in Exit asks. Plain host: nothing
+    // (a tool's script has no program to end).
+    virtual void beginQuitting() {}
+    // Records the system action to carry out after the orderly exit (1 shut down,
+    // 2 reboot) and begins quitting. Plain host: nothing, so no script run outside the
+    // program can end the session.
+    virtual void requestSystemAction(int) {}
+    // Starts a program for the calling character (null: none) and, once it has ended
+    // and the character still exists, runs `completion` in it. The plain host starts
+    // the program and forgets it. False when the request could not be made.
+    virtual bool launchProgram(ScriptOwner* owner, std::u16string applicationName, std::u16string commandLine,
+                               TokenLine completion);
+    // The memory figures the memory built-ins read; the plain host asks the platform.
+    virtual bool memoryStatus(Arbor::Platform::MemoryStatus& status) const;
 
     // The installed host, else the plain one. Safe from any thread.
     static ScriptHost& current();

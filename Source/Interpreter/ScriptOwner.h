@@ -18,6 +18,7 @@ namespace Quenta::Interpreter {
 
 class BalloonControl;
 class SceneCharacter;
+class KeyMacroQueue;
 class ValueStore;
 class VariableTable;
 class WordRecognitionTrees;
@@ -48,6 +49,10 @@ public:
     // The character on the desktop the scene built-ins act on; null for a parser of a
     // tool, a test or a loader.
     virtual SceneCharacter* sceneCharacter() { return nullptr; }
+    // Its queue of key macros (played one after another, cancelled when the
+    // foreground moves to another program); null when it plays none, and then sending
+    // a macro answers false.
+    virtual KeyMacroQueue* keyMacroQueue() { return nullptr; }
     // The frame's user input: the text recognised for the current frame, or empty. The
     // program's frame publishes it once for everyone, so by default the host answers.
     virtual std::u16string userInput() const { return ScriptHost::current().userInput(); }

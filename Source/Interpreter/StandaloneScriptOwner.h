@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "Source/Interpreter/KeyMacroQueue.h"
 #include "Source/Interpreter/ScriptOwner.h"
 #include "Source/Interpreter/ValueStore.h"
 #include "Source/Interpreter/WordRecognition.h"
@@ -29,6 +30,7 @@ public:
     WordRecognitionTrees* wordRecognitionTrees() override { return &trees_; }
     Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() override { return speech_; }
     std::u16string userInput() const override { return userInput_; }
+    KeyMacroQueue* keyMacroQueue() override { return &macros_; }
 
     // The table of the Parser that runs this character's scripts.
     void setVariableTable(VariableTable* variables) { variables_ = variables; }
@@ -49,6 +51,7 @@ private:
     WordRecognitionTrees trees_;
     Arbor::Speech::Recognition::SpeechRecognitionEngine* speech_ = nullptr;
     std::u16string userInput_;
+    KeyMacroQueue macros_;
 };
 
 }  // namespace Quenta::Interpreter

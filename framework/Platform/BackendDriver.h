@@ -14,10 +14,14 @@
 namespace Arbor::Platform {
 
 class AudioOutput;
+class ClipboardService;
 class ClockService;
 class DibSection;
+class DisplayPowerService;
 class FolderService;
+class ForegroundService;
 class GlyphService;
+class KeyInputService;
 class LibraryService;
 class MemoryService;
 class MessageBoxService;
@@ -25,8 +29,11 @@ class MessageQueueService;
 class NamedMutex;
 class NativeCursor;
 class ProcessService;
+class RecycleBinService;
 class ScreenService;
 class SessionService;
+class ShellService;
+class StartupService;
 class TrayIconService;
 class WindowService;
 struct CursorPixels;
@@ -68,6 +75,16 @@ struct BackendDriver {
     std::unique_ptr<AudioOutput> (*createAudioOutput)(const std::string& configuration);
 
     std::unique_ptr<TrayIconService> (*makeTrayIconService)();
+
+    // The desktop's reach: the shell, start-up registration, the recycle bin, display
+    // power, the foreground program, the clipboard and injected input.
+    std::unique_ptr<ShellService> (*makeShellService)();
+    std::unique_ptr<StartupService> (*makeStartupService)();
+    std::unique_ptr<RecycleBinService> (*makeRecycleBinService)();
+    std::unique_ptr<DisplayPowerService> (*makeDisplayPowerService)();
+    std::unique_ptr<ForegroundService> (*makeForegroundService)();
+    std::unique_ptr<ClipboardService> (*makeClipboardService)();
+    std::unique_ptr<KeyInputService> (*makeKeyInputService)();
 };
 
 }  // namespace Arbor::Platform

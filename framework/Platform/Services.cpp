@@ -6,17 +6,24 @@
 
 #include "framework/Platform/Backend.h"
 #include "framework/Platform/BackendDriver.h"
+#include "framework/Platform/Clipboard.h"
 #include "framework/Platform/Clock.h"
+#include "framework/Platform/DisplayPower.h"
 #include "framework/Platform/Folders.h"
+#include "framework/Platform/Foreground.h"
 #include "framework/Platform/Glyphs.h"
+#include "framework/Platform/KeyInput.h"
 #include "framework/Platform/Library.h"
 #include "framework/Platform/Memory.h"
 #include "framework/Platform/MessageBox.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/NamedMutex.h"
 #include "framework/Platform/Process.h"
+#include "framework/Platform/RecycleBin.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
+#include "framework/Platform/Shell.h"
+#include "framework/Platform/Startup.h"
 #include "framework/Platform/TrayIcon.h"
 #include "framework/Platform/Window.h"
 
@@ -54,6 +61,13 @@ SessionService& sessionService() { return serviceFor(&BackendDriver::makeSession
 LibraryService& libraryService() { return serviceFor(&BackendDriver::makeLibraryService); }
 TrayIconService& trayIconService() { return serviceFor(&BackendDriver::makeTrayIconService); }
 GlyphService& glyphService() { return serviceFor(&BackendDriver::makeGlyphService); }
+ShellService& shellService() { return serviceFor(&BackendDriver::makeShellService); }
+StartupService& startupService() { return serviceFor(&BackendDriver::makeStartupService); }
+RecycleBinService& recycleBinService() { return serviceFor(&BackendDriver::makeRecycleBinService); }
+DisplayPowerService& displayPowerService() { return serviceFor(&BackendDriver::makeDisplayPowerService); }
+ForegroundService& foregroundService() { return serviceFor(&BackendDriver::makeForegroundService); }
+ClipboardService& clipboardService() { return serviceFor(&BackendDriver::makeClipboardService); }
+KeyInputService& keyInputService() { return serviceFor(&BackendDriver::makeKeyInputService); }
 
 std::unique_ptr<NamedMutex> createNamedMutex() { return currentBackend().makeNamedMutex(); }
 

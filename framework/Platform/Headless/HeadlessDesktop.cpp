@@ -1,4 +1,5 @@
 #include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/Headless/HeadlessEffects.h"
 
 #include <chrono>
 #include <ctime>
@@ -131,6 +132,7 @@ void HeadlessDesktop::reset() {
     s.launches.clear();
     s.privilegeGranted = true;
     s.sessionRequests.clear();
+    HeadlessEffects::instance().reset();
 }
 
 void HeadlessDesktop::setScreen(const ScreenMetrics& metrics) {
@@ -160,8 +162,17 @@ void HeadlessDesktop::setKeyDown(int virtualKey, bool down) {
 
 bool HeadlessDesktop::isKeyDown(int virtualKey) const {
     std::lock_guard lock(state_->mutex);
-    auto it = state_->keys.find(virtualKey);
-    return it != state_->keys.end() && it->second;
+    const auto down = [&](int code) {
+        auto it = state_->keys.find(code);
+        return it != state_->keys.end() && it->second;
+    };
+    // SHIFT, CTRL and ALT are down while either of their left or right keys is, as
+    // the system's key state reports them.
+    if (virtualKey >= 0x10 && virtualKey <= 0x12) {
+        const int left = 0xA0 + 2 * (virtualKey - 0x10);
+        if (down(left) || down(left + 1)) return true;
+    }
+    return down(virtualKey);
 }
 
 void HeadlessDesktop::setClock(std::uint32_t tickCount, const LocalTime& localTime) {

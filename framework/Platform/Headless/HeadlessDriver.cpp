@@ -3,6 +3,13 @@
 // (processes, shared libraries, named mutexes, memory figures, folders, glyphs) comes
 // from the host services of the build's target system.
 #include "framework/Platform/AudioOutput.h"
+#include "framework/Platform/Clipboard.h"
+#include "framework/Platform/DisplayPower.h"
+#include "framework/Platform/Foreground.h"
+#include "framework/Platform/KeyInput.h"
+#include "framework/Platform/RecycleBin.h"
+#include "framework/Platform/Shell.h"
+#include "framework/Platform/Startup.h"
 #include "framework/Platform/Clock.h"
 #include "framework/Platform/Cursor.h"
 #include "framework/Platform/DibSection.h"
@@ -58,6 +65,13 @@ const BackendDriver headlessDriver{
     .createDibSection = &Headless::createDibSection,
     .createAudioOutput = &Headless::makeAudioOutput,
     .makeTrayIconService = &Headless::makeTrayIconService,
+    .makeShellService = &Headless::makeShellService,
+    .makeStartupService = &Headless::makeStartupService,
+    .makeRecycleBinService = &Headless::makeRecycleBinService,
+    .makeDisplayPowerService = &Headless::makeDisplayPowerService,
+    .makeForegroundService = &Headless::makeForegroundService,
+    .makeClipboardService = &Headless::makeClipboardService,
+    .makeKeyInputService = &Headless::makeKeyInputService,
 };
 
 }  // namespace Arbor::Platform

@@ -35,9 +35,12 @@ bool readMemoryStatus(MemoryStatus& status) {
     status.totalPhysical = total;
     status.availablePhysical = available;
     status.memoryLoad = total ? static_cast<std::uint32_t>(100 - available * 100 / total) : 0;
-    // The commit limit of a system with a page file is its memory plus the page file.
-    status.totalPageFile = total + info.totalswap * unit;
-    status.availablePageFile = available + info.freeswap * unit;
+    // The page-file figures are the kernel's commit accounting: the commit limit and
+    // what of it is not yet committed (an overcommitted system has none left).
+    const std::uint64_t commitLimit = procField("/proc/meminfo", "CommitLimit");
+    const std::uint64_t committed = procField("/proc/meminfo", "Committed_AS");
+    status.totalPageFile = commitLimit;
+    status.availablePageFile = committed < commitLimit ? commitLimit - committed : 0;
     // The user address space of a 64-bit process, less what this process has mapped.
     std::uint64_t space = std::uint64_t{1} << 47;
     struct rlimit limit {};

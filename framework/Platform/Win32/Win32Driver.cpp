@@ -4,6 +4,13 @@
 #include <windows.h>
 
 #include "framework/Platform/AudioOutput.h"
+#include "framework/Platform/Clipboard.h"
+#include "framework/Platform/DisplayPower.h"
+#include "framework/Platform/Foreground.h"
+#include "framework/Platform/KeyInput.h"
+#include "framework/Platform/RecycleBin.h"
+#include "framework/Platform/Shell.h"
+#include "framework/Platform/Startup.h"
 #include "framework/Platform/Clock.h"
 #include "framework/Platform/Cursor.h"
 #include "framework/Platform/DibSection.h"
@@ -52,6 +59,13 @@ const BackendDriver win32Driver{
     .createDibSection = &Win32::createDibSection,
     .createAudioOutput = &Win32::makeAudioOutput,
     .makeTrayIconService = &Win32::makeTrayIconService,
+    .makeShellService = &Win32::makeShellService,
+    .makeStartupService = &Win32::makeStartupService,
+    .makeRecycleBinService = &Win32::makeRecycleBinService,
+    .makeDisplayPowerService = &Win32::makeDisplayPowerService,
+    .makeForegroundService = &Win32::makeForegroundService,
+    .makeClipboardService = &Win32::makeClipboardService,
+    .makeKeyInputService = &Win32::makeKeyInputService,
 };
 
 const HostServices& hostServices() {

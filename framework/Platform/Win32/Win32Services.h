@@ -29,5 +29,12 @@ std::unique_ptr<NativeCursor> loadCursorFile(std::u16string_view path);
 std::unique_ptr<DibSection> createDibSection(std::int32_t width, std::int32_t height);
 std::unique_ptr<AudioOutput> makeAudioOutput(const std::string& configuration);
 std::unique_ptr<TrayIconService> makeTrayIconService();
+std::unique_ptr<ShellService> makeShellService();
+std::unique_ptr<StartupService> makeStartupService();
+std::unique_ptr<RecycleBinService> makeRecycleBinService();
+std::unique_ptr<DisplayPowerService> makeDisplayPowerService();
+std::unique_ptr<ForegroundService> makeForegroundService();
+std::unique_ptr<ClipboardService> makeClipboardService();
+std::unique_ptr<KeyInputService> makeKeyInputService();
 
 }  // namespace Arbor::Platform::Win32

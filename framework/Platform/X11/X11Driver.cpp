@@ -4,12 +4,24 @@
 // Its own: windows (X11Window.cpp) with their queues and events (X11Desktop.cpp,
 // X11MessageQueue.cpp), the clock, screen metrics and the work area from the monitors,
 // message boxes drawn with the glyph service, cursors from pictures, shared-memory
-// surfaces and sound (ALSA).
+// surfaces, sound (ALSA) and the notification-area icon (a StatusNotifierItem, else XEmbed).
+// Also its own: injected keys and buttons (XTest), monitor power (DPMS), the foreground
+// program (_NET_ACTIVE_WINDOW) and the clipboard (the CLIPBOARD selection).
 // From the host services of POSIX systems (Posix/): processes, shared libraries, named
-// mutexes, memory figures and folders.
-// From the headless desktop, for now: session-end requests (recorded, the host is never shut
-// down) and animated cursors (kept as data; the default pointer shows).
+// mutexes, memory figures and folders; and the Linux desktop's conventions: xdg-open
+// and xdg-mime, the XDG autostart entry, the freedesktop trash, and logind for
+// shutting down or rebooting.
+// From the headless desktop, for now: animated cursors (kept as data; the default
+// pointer shows).
 #include "framework/Platform/AudioOutput.h"
+#include "framework/Platform/Clipboard.h"
+#include "framework/Platform/DisplayPower.h"
+#include "framework/Platform/Foreground.h"
+#include "framework/Platform/KeyInput.h"
+#include "framework/Platform/Posix/PosixDesktop.h"
+#include "framework/Platform/RecycleBin.h"
+#include "framework/Platform/Shell.h"
+#include "framework/Platform/Startup.h"
 #include "framework/Platform/Clock.h"
 #include "framework/Platform/Cursor.h"
 #include "framework/Platform/DibSection.h"
@@ -56,7 +68,7 @@ const BackendDriver x11Driver{
     .makeMessageBoxService = &X11::makeMessageBoxService,
     .makeFolderService = &hostFolders,
     .makeProcessService = &hostProcesses,
-    .makeSessionService = &Headless::makeSessionService,
+    .makeSessionService = &Posix::makeLogindSessionService,
     .makeLibraryService = &hostLibraries,
     .makeNamedMutex = &hostNamedMutex,
     .makeGlyphService = &hostGlyphs,
@@ -66,6 +78,13 @@ const BackendDriver x11Driver{
     .createDibSection = &X11::makeDibSection,
     .createAudioOutput = &X11::makeAudioOutput,
     .makeTrayIconService = &X11::makeTrayIconService,  // a StatusNotifierItem, else XEmbed
+    .makeShellService = &Posix::makeShellService,
+    .makeStartupService = &Posix::makeStartupService,
+    .makeRecycleBinService = &Posix::makeRecycleBinService,
+    .makeDisplayPowerService = &X11::makeDisplayPowerService,
+    .makeForegroundService = &X11::makeForegroundService,
+    .makeClipboardService = &X11::makeClipboardService,
+    .makeKeyInputService = &X11::makeKeyInputService,
 };
 
 }  // namespace Arbor::Platform

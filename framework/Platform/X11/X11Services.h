@@ -28,6 +28,11 @@ int virtualKeyOf(unsigned long keySym);
 // Whether the key or mouse button with that virtual-key code is down now.
 bool keyIsDown(int virtualKey);
 
+std::unique_ptr<KeyInputService> makeKeyInputService();
+std::unique_ptr<DisplayPowerService> makeDisplayPowerService();
+std::unique_ptr<ForegroundService> makeForegroundService();
+std::unique_ptr<ClipboardService> makeClipboardService();
+
 // ALSA playback and mixer; `alsaConfiguration`, when not empty, replaces the system's
 // ALSA configuration for this output's lookups.
 std::unique_ptr<AudioOutput> makeAudioOutput(const std::string& alsaConfiguration);

@@ -5,6 +5,8 @@
 #include "Source/Application/Application.h"
 #include "Source/Application/ApplicationState.h"
 #include "Source/Application/FatalError.h"
+#include "Source/Common/FrameScriptHost.h"
+#include "Source/Interpreter/ScriptTestSupport.h"
 #include "Source/GameComponent/CharacterObject.h"
 #include "framework/Platform/Backend.h"
 #include "framework/Platform/Headless/HeadlessDesktop.h"
@@ -110,4 +112,25 @@ TEST_F(HeadlessFixture, FatalErrorShowsTheBoxEndsWithZeroAndNeverShutsDown) {
     // The requested shutdown stays requested but nothing carried it out.
     EXPECT_EQ(state.systemAction(), SystemAction::Shutdown);
     EXPECT_TRUE(HeadlessDesktop::instance().sessionRequests().empty());
+}
+
+// A script's SystemShutdown reaches the application through the frame's script host:
+// it only records the action and begins quitting; the session is asked after the end.
+TEST_F(HeadlessFixture, ScriptShutdownWaitsForTheOrderlyExit) {
+    GameComponent::CharacterObject character(u"a");
+    ApplicationState state;
+    Common::FrameScriptHost host(&state);
+    Interpreter::ScriptHost::install(host);
+    Interpreter::Parser parser;
+    ScriptTest::Evaluation eval(parser);
+    EXPECT_FALSE(eval(u"SystemShutdown()")->toBool());
+    Interpreter::ScriptHost::uninstall(host);
+    EXPECT_TRUE(state.isQuitting());
+    EXPECT_EQ(character.lifeState(), LifeState::TerminationRequested);
+    EXPECT_EQ(state.systemAction(), SystemAction::Shutdown);
+    EXPECT_TRUE(HeadlessDesktop::instance().sessionRequests().empty());
+    EXPECT_TRUE(Application::Application::performSystemAction(state.systemAction()));
+    const auto requests = HeadlessDesktop::instance().sessionRequests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].flags, Arbor::Platform::EWX_SHUTDOWN);
 }

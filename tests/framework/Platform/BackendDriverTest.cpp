@@ -24,7 +24,11 @@ TEST(BackendDriver, EveryDriverIsCompleteAndNamedOnce) {
                               driver->makeMessageBoxService && driver->makeFolderService &&
                               driver->makeProcessService && driver->makeSessionService &&
                               driver->makeLibraryService && driver->makeNamedMutex && driver->createCursor &&
-                              driver->createAnimatedCursor && driver->createDibSection && driver->createAudioOutput;
+                              driver->createAnimatedCursor && driver->createDibSection && driver->createAudioOutput &&
+                              driver->makeShellService && driver->makeStartupService &&
+                              driver->makeRecycleBinService && driver->makeDisplayPowerService &&
+                              driver->makeForegroundService && driver->makeClipboardService &&
+                              driver->makeKeyInputService;
         EXPECT_TRUE(complete) << driver->name;
     }
     const BackendDriver& last = *backendDrivers().back();

@@ -1,6 +1,7 @@
 // The value store across processes: tavizo-tool run as a character, twice.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -59,4 +60,20 @@ TEST(ToolRun, WithoutACharacterThereIsNoStore) {
     EXPECT_EQ(run.out, "$k\tnumber\t0\n");
     EXPECT_NE(runScript(dir.path(), "Print(1)\n", {"--character", "../up"}).exitCode, 0);
     EXPECT_NE(runScript(dir.path(), "Print(1)\n", {"--base", "somewhere"}).exitCode, 0);
+}
+
+TEST(ToolRun, ACharactersFoldersFollowTheBase) {
+    Testing::TempDir dir;
+    const std::filesystem::path base = dir.path() / "base";
+    std::filesystem::create_directories(base / "Data" / "Mia");
+    std::ofstream(base / "Data" / "Mia" / "keys.txt", std::ios::binary) << "@copy [CTRL [C ]C ]CTRL\n";
+    const auto run = runScript(dir.path(),
+                               "string $p = GetProcessDirectory()\nstring $o = GetObjectDirectory()\n"
+                               "bool $m = LoadMacrosFromFile(\"keys.txt\")\n",
+                               {"--character", "Mia", "--base", base.string()});
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    // System text: "\" separators on every host.
+    std::string expected = base.string();
+    std::replace(expected.begin(), expected.end(), '/', '\\');
+    EXPECT_EQ(run.out, "$m\tbool\ttrue\n$o\tstring\t" + expected + "\\Data\\Mia\n$p\tstring\t" + expected + "\n");
 }

@@ -17,6 +17,12 @@
 #include <gtest/gtest.h>
 
 #include "framework/Platform/Backend.h"
+#include "framework/Platform/Clipboard.h"
+#include "framework/Platform/Foreground.h"
+#include "framework/Platform/KeyInput.h"
+#include "framework/Platform/NativePath.h"
+#include "framework/Platform/Posix/DesktopEntry.h"
+#include "framework/Platform/Posix/PosixSpawn.h"
 #include "framework/Platform/Cursor.h"
 #include "framework/Platform/DibSection.h"
 #include "framework/Platform/InputShape.h"
@@ -311,6 +317,55 @@ TEST_F(X11DesktopTest, KeysReachTheActiveWindowAndShowInKeyState) {
     EXPECT_FALSE(windowService().isKeyDown('Q'));
 }
 
+TEST_F(X11DesktopTest, InjectedKeysReachTheActiveWindowThroughXTest) {
+    std::vector<Recorded>& log = newLog();
+    WindowDescription description;
+    description.title = u"ArborX11Injected";
+    description.bounds = {600, 600, 700, 700};
+    description.style = WS_POPUP;
+    description.procedure = [&log](WindowHandle w, std::uint32_t m, std::uintptr_t wp,
+                                   std::intptr_t lp) -> std::optional<std::intptr_t> {
+        log.push_back(Recorded{w, m, wp, lp});
+        return std::nullopt;
+    };
+    WindowHandle window = windowService().create(description);
+    ASSERT_NE(window, WindowHandle::None);
+    windows_.push_back(window);
+    windowService().show(window, true, true);
+    ASSERT_TRUE(pumpUntil([&] { return Probe::isViewable(window); }));
+    auto heard = [&](std::uint32_t message, std::uintptr_t key) {
+        return std::any_of(log.begin(), log.end(),
+                           [&](const Recorded& r) { return r.message == message && r.wParam == key; });
+    };
+    const InjectedInput stroke[] = {InjectedInput::key('W', false), InjectedInput::key('W', true)};
+    ASSERT_TRUE(pumpUntil([&] {
+        EXPECT_EQ(keyInputService().send(stroke), 2u);
+        return heard(WM_KEYUP, 'W');
+    }));
+    EXPECT_TRUE(heard(WM_KEYDOWN, 'W'));
+    // The active window is ours: its process is this one, and so is its executable.
+    const ForegroundWindow front = foregroundService().foregroundWindow();
+    EXPECT_EQ(front.window, static_cast<std::uint64_t>(window));
+    EXPECT_EQ(front.processId, processService().currentProcessId());
+    EXPECT_EQ(foregroundService().foregroundExecutable(), fromNativePath(std::filesystem::read_symlink("/proc/self/exe")));
+    // A key without a symbol on this keyboard is refused, not sent as something else.
+    const InjectedInput unknown = InjectedInput::key(0x07, false);
+    EXPECT_EQ(keyInputService().send({&unknown, 1}), 0u);
+}
+
+TEST_F(X11DesktopTest, ClipboardTextIsServedToOtherClients) {
+    if (Posix::findExecutable("xclip").empty()) GTEST_SKIP() << "xclip is not installed";
+    const std::u16string text = u"クリップ board ✓";
+    ASSERT_TRUE(clipboardService().setText(text));
+    const auto read = Posix::runAndRead({"xclip", "-selection", "clipboard", "-o"});
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, Arbor::Text::toUtf8(text));
+    EXPECT_EQ(clipboardService().text(), text);
+    // Another client takes the clipboard: ours then reads its text.
+    ASSERT_TRUE(Posix::runAndRead({"sh", "-c", "printf other | xclip -selection clipboard -i -loops 1 >/dev/null 2>&1 &"}));
+    EXPECT_TRUE(pumpUntil([] { return clipboardService().text() == u"other"; }));
+}
+
 TEST_F(X11DesktopTest, CursorsComeFromWholePicturesOnly) {
     CursorPixels picture;
     picture.width = 4;
@@ -416,3 +471,4 @@ TEST_F(X11DesktopTest, WhenTheCompositorEndsWindowsAreCutToTheirAlpha) {
 }
 
 #endif  // TAVIZO_HAS_X11
+

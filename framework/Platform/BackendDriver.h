@@ -24,6 +24,7 @@ class MessageBoxService;
 class MessageQueueService;
 class NamedMutex;
 class NativeCursor;
+class PopupMenuService;
 class ProcessService;
 class ScreenService;
 class SessionService;
@@ -68,6 +69,7 @@ struct BackendDriver {
     std::unique_ptr<AudioOutput> (*createAudioOutput)(const std::string& configuration);
 
     std::unique_ptr<TrayIconService> (*makeTrayIconService)();
+    std::unique_ptr<PopupMenuService> (*makePopupMenuService)();
 };
 
 }  // namespace Arbor::Platform

@@ -14,6 +14,7 @@
 #include "framework/Platform/MessageBox.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/NamedMutex.h"
+#include "framework/Platform/PopupMenu.h"
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
@@ -54,6 +55,7 @@ SessionService& sessionService() { return serviceFor(&BackendDriver::makeSession
 LibraryService& libraryService() { return serviceFor(&BackendDriver::makeLibraryService); }
 TrayIconService& trayIconService() { return serviceFor(&BackendDriver::makeTrayIconService); }
 GlyphService& glyphService() { return serviceFor(&BackendDriver::makeGlyphService); }
+PopupMenuService& popupMenuService() { return serviceFor(&BackendDriver::makePopupMenuService); }
 
 std::unique_ptr<NamedMutex> createNamedMutex() { return currentBackend().makeNamedMutex(); }
 

@@ -15,6 +15,7 @@
 #include "framework/Platform/MessageBox.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/NamedMutex.h"
+#include "framework/Platform/PopupMenu.h"
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
@@ -58,6 +59,7 @@ const BackendDriver headlessDriver{
     .createDibSection = &Headless::createDibSection,
     .createAudioOutput = &Headless::makeAudioOutput,
     .makeTrayIconService = &Headless::makeTrayIconService,
+    .makePopupMenuService = &Headless::makePopupMenuService,
 };
 
 }  // namespace Arbor::Platform

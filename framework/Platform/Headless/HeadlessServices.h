@@ -32,5 +32,6 @@ std::unique_ptr<NativeCursor> createAnimatedCursor(const std::uint8_t* bytes, st
 std::unique_ptr<DibSection> createDibSection(std::int32_t width, std::int32_t height);
 std::unique_ptr<AudioOutput> makeAudioOutput(const std::string& configuration);
 std::unique_ptr<TrayIconService> makeTrayIconService();
+std::unique_ptr<PopupMenuService> makePopupMenuService();
 
 }  // namespace Arbor::Platform::Headless

@@ -15,6 +15,7 @@
 #include "framework/Platform/MessageBox.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/NamedMutex.h"
+#include "framework/Platform/PopupMenu.h"
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
@@ -52,6 +53,7 @@ const BackendDriver win32Driver{
     .createDibSection = &Win32::createDibSection,
     .createAudioOutput = &Win32::makeAudioOutput,
     .makeTrayIconService = &Win32::makeTrayIconService,
+    .makePopupMenuService = &Win32::makePopupMenuService,
 };
 
 const HostServices& hostServices() {

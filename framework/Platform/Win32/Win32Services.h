@@ -29,5 +29,6 @@ std::unique_ptr<NativeCursor> loadCursorFile(std::u16string_view path);
 std::unique_ptr<DibSection> createDibSection(std::int32_t width, std::int32_t height);
 std::unique_ptr<AudioOutput> makeAudioOutput(const std::string& configuration);
 std::unique_ptr<TrayIconService> makeTrayIconService();
+std::unique_ptr<PopupMenuService> makePopupMenuService();
 
 }  // namespace Arbor::Platform::Win32

@@ -22,6 +22,7 @@
 #include "framework/Platform/MessageBox.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/NamedMutex.h"
+#include "framework/Platform/PopupMenu.h"
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
@@ -66,6 +67,7 @@ const BackendDriver x11Driver{
     .createDibSection = &X11::makeDibSection,
     .createAudioOutput = &X11::makeAudioOutput,
     .makeTrayIconService = &Headless::makeTrayIconService,
+    .makePopupMenuService = &X11::makePopupMenuService,
 };
 
 }  // namespace Arbor::Platform

@@ -16,6 +16,7 @@ class SpeechRecognitionEngine;
 
 namespace Quenta::Interpreter {
 
+class ScriptMenus;
 class ValueStore;
 class VariableTable;
 class WordRecognitionTrees;
@@ -41,6 +42,8 @@ public:
     // Its word recognition trees; null when it keeps none (the tree built-ins then
     // answer their failure values).
     virtual WordRecognitionTrees* wordRecognitionTrees() { return nullptr; }
+    // Its popup menus; null when it has none (the menu built-ins then do nothing).
+    virtual ScriptMenus* scriptMenus() { return nullptr; }
     // The speech recogniser its speech built-ins drive; null when there is none.
     virtual Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() { return nullptr; }
     // The frame's user input: the text recognised for the current frame, or empty. The

@@ -1,9 +1,12 @@
 #include "Source/Application/Application.h"
 
 #include <clocale>
+#include <cstdio>
 
 #include "Source/Application/ApplicationIdentity.h"
 #include "Source/Application/CharacterList.h"
+#include "Source/Application/FatalError.h"
+#include "Source/Application/HeadlessRun.h"
 #include "Source/Application/InstanceCheck.h"
 #include "Source/Common/FrameEnvironment.h"
 #include "Source/Common/MainThread.h"
@@ -14,7 +17,9 @@
 #include "Source/GameComponent/CharacterRegistry.h"
 #include "Source/GameComponent/DesktopObject.h"
 #include "Source/GameComponent/MainObject.h"
+#include "Source/GameComponent/SceneEnvironment.h"
 #include "Source/GameComponent/UiThreadWindows.h"
+#include "framework/Numeric/GlobalRandom.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/Messages.h"
 #include "framework/Platform/NativePath.h"
@@ -35,6 +40,19 @@ Application::Application(CommandLine commandLine, ApplicationDirectories directo
 Application::~Application() = default;
 
 int Application::run() {
+    // A headless run sets its desktop, clock and random source up before anything
+    // reads them; a malformed events file stops it before the first frame.
+    if (commandLine_.headless) {
+        std::string error;
+        headlessRun_ = HeadlessRun::create(commandLine_, state_, error);
+        if (!headlessRun_) {
+            std::fprintf(stderr, "tavizo: %s\n", error.c_str());
+            return 2;
+        }
+        headlessRun_->prepare();
+    } else if (commandLine_.seed) {
+        Arbor::Numeric::globalRandom().seed(*commandLine_.seed);
+    }
     // The launched-program list exists before start-up, so that nothing a script
     // starts can escape the close-all of the exit sequence.
     processes_ = std::make_unique<Common::ProcessManager>();
@@ -42,9 +60,12 @@ int Application::run() {
         Arbor::Platform::messageQueueService().postQuitMessage(0);
         state_.stopMessageLoop();
     }
+    // The notification-area icon, with the display name as its tip.
+    if (mainObject_) mainObject_->addTrayIcon(nullptr, ApplicationIdentity::displayName);
     mainThread_->start();
-    const int exitCode = messageLoop();
+    int exitCode = messageLoop();
     exitSequence();
+    if (headlessRun_ && !headlessRun_->finish() && exitCode == 0) exitCode = 1;
     return exitCode;
 }
 
@@ -57,6 +78,10 @@ bool Application::startUp() {
         Arbor::Platform::messageQueueService().currentThreadId());
     mainThread_ = std::make_unique<Common::MainThread>(*environment_, state_, GameComponent::DesktopObject::instance());
     mainThread_->setFrameLimit(commandLine_.frameLimit);
+    if (headlessRun_) {
+        mainThread_->setFrameHooks(headlessRun_.get());
+        mainThread_->setPaced(headlessRun_->paced());
+    }
 
     // Clock and memory snapshots now and every 500 ms on this thread.
     snapshotTimer_ = std::make_unique<Common::SnapshotTimer>();
@@ -72,11 +97,22 @@ bool Application::startUp() {
     Arbor::Speech::Recognition::SpeechRecognitionEngine::instance().startUp(
         Arbor::Platform::fromNativePath(directories_.speechRecognitionDirectory()));
 
-    // The main window exists before the instance check so that it counts there.
-    auto main = std::make_unique<GameComponent::MainObject>(ApplicationIdentity::mainWindowTitle(),
-                                                            [this] { state_.beginQuitting(); });
-    mainObject_ = main.get();
-    GameComponent::DesktopObject::instance().addChild(std::move(main));
+    // What the scene needs of the program: directories, the recogniser, the fatal
+    // error box, the launched programs and quitting.
+    GameComponent::SceneEnvironment& scene = GameComponent::SceneEnvironment::current();
+    scene.programDirectory = directories_.programDirectory();
+    scene.writableBase = directories_.writableBase();
+    scene.speechEngine = &Arbor::Speech::Recognition::SpeechRecognitionEngine::instance();
+    scene.fatalError = [](std::u16string_view message) { FatalError::raise(message); };
+    scene.bringProgramsToFront = [processes = processes_.get()] { processes->bringToFront(); };
+    scene.beginQuitting = [this] { state_.beginQuitting(); };
+    GameComponent::ViewObject::setObjectWindowTitle(ApplicationIdentity::objectWindowTitle());
+
+    // The main window exists before the instance check so that it counts there; every
+    // other character's window is owned by it.
+    mainObject_ = &GameComponent::DesktopObject::instance().adopt(
+        std::make_unique<GameComponent::MainObject>(ApplicationIdentity::mainWindowTitle()));
+    GameComponent::ViewObject::setOwnerWindow(mainObject_->window());
 
     if (!waitForPredecessor()) return false;
     if (InstanceCheck::run(directories_.dataDirectory()) != InstanceCheckResult::Passed) return false;
@@ -100,7 +136,7 @@ void Application::loadCharacters() {
     GameComponent::DesktopObject& desktop = GameComponent::DesktopObject::instance();
     for (const std::u16string& name : CharacterList::read(directories_.dataDirectory())) {
         if (name == u"MAIN_OBJECT") continue;
-        desktop.addChild(std::make_unique<GameComponent::CharacterObject>(name));
+        desktop.adopt(std::make_unique<GameComponent::CharacterObject>(name));
     }
     // start() runs script code in the full system; collect first so that nothing it
     // does to the registry disturbs the walk.

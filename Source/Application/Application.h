@@ -23,6 +23,8 @@ class UiThreadWindows;
 
 namespace Quenta::Application {
 
+class HeadlessRun;
+
 class Application {
 public:
     Application(CommandLine commandLine, ApplicationDirectories directories,
@@ -31,7 +33,8 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // Runs the program to its end; the exit code the quit message carried.
+    // Runs the program to its end; the exit code the quit message carried (2 when a
+    // headless run's input cannot be read, 1 when its output cannot be written).
     int run();
 
     // Carries out the system action after the program has ended: enable the shutdown
@@ -59,6 +62,7 @@ private:
     std::unique_ptr<Common::SnapshotTimer> snapshotTimer_;
     std::unique_ptr<GameComponent::UiThreadWindows> windows_;
     GameComponent::MainObject* mainObject_ = nullptr;
+    std::unique_ptr<HeadlessRun> headlessRun_;
 };
 
 }  // namespace Quenta::Application

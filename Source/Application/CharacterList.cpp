@@ -5,6 +5,20 @@
 
 namespace Quenta::Application {
 
+namespace {
+
+char16_t capital(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+
+bool listedBefore(const std::u16string& a, const std::u16string& b) {
+    const bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                                   [](char16_t x, char16_t y) { return capital(x) < capital(y); });
+    const bool greater = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                                      [](char16_t x, char16_t y) { return capital(x) < capital(y); });
+    return less || (!greater && a < b);
+}
+
+}  // namespace
+
 std::vector<std::u16string> CharacterList::read(const std::filesystem::path& dataDirectory) {
     std::vector<std::u16string> names;
     std::error_code ec;
@@ -27,8 +41,9 @@ std::vector<std::u16string> CharacterList::read(const std::filesystem::path& dat
         if (name.empty() || name == u"." || name == u"..") continue;
         if (std::find(names.begin(), names.end(), name) != names.end()) continue;
         names.push_back(std::move(name));
-        if (names.size() == maxCharacters) break;
     }
+    std::sort(names.begin(), names.end(), listedBefore);
+    if (names.size() > maxCharacters) names.resize(maxCharacters);
     return names;
 }
 

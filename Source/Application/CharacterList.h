@@ -1,7 +1,9 @@
 #pragma once
 // The characters of a Data folder: every sub-folder and every ".qnd" package (the
-// extension compared case-sensitively, taken off the name), in the order the file
-// system enumerates them, each name once, at most 255 names.
+// extension compared case-sensitively, taken off the name), each name once, at most
+// 255 names, in ascending order of name with letters compared as capitals, on every
+// backend: the order the Windows file system lists them in, so that the registry
+// order and the stacking of characters repeat from run to run and system to system.
 #include <filesystem>
 #include <string>
 #include <vector>

@@ -22,6 +22,8 @@ MainThread::~MainThread() {
 }
 
 void MainThread::runFrame() {
+    const std::uint64_t frame = framesRun_.load() + 1;
+    if (hooks_) hooks_->beforeFrame(frame);
     UserInput::set(environment_.takeRecognizedText());
 
     publishSystemVariables(GameComponent::DisplayChange::take());
@@ -32,6 +34,7 @@ void MainThread::runFrame() {
     desktop_.motionPhase();
     desktop_.animationPhase();
     desktop_.renderPhase();
+    if (hooks_) hooks_->afterRender(frame);
 
     const std::uint64_t done = framesRun_.fetch_add(1) + 1;
     if (frameLimit_ && done >= *frameLimit_) quit_.beginQuitting();
@@ -41,12 +44,11 @@ void MainThread::publishSystemVariables(bool desktopChanged) {
     if (desktopChanged) {
         const DesktopGeometry g = environment_.desktopGeometry();
         SystemVariables::instance().publishDesktop(g.width, g.height);
-        desktop_.setBounds(GameComponent::DesktopBounds{g.originX, g.originY, g.width, g.height});
+        desktop_.setDesktop(g.originX, g.originY, g.width, g.height);
     }
     // Desktop coordinates count from the virtual screen's corner.
     const Arbor::Platform::Point cursor = environment_.cursorPosition();
-    const GameComponent::DesktopBounds origin = desktop_.bounds();
-    SystemVariables::instance().publishCursor(cursor.x - origin.x, cursor.y - origin.y);
+    SystemVariables::instance().publishCursor(cursor.x - desktop_.originX(), cursor.y - desktop_.originY());
 }
 
 void MainThread::checkQuit() {
@@ -62,7 +64,7 @@ void MainThread::run() {
     FramePacer pacer(environment_.tickCount());
     while (keepRunning()) {
         runFrame();
-        const std::uint32_t pause = pacer.frameDone(environment_.tickCount());
+        const std::uint32_t pause = paced_ ? pacer.frameDone(environment_.tickCount()) : 0;
         // A failed wait counts as a time-out: the loop goes on.
         if (wait(static_cast<int>(pause)) == Arbor::Threading::AbstractEvent::Signalled) break;
         checkQuit();

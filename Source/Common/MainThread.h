@@ -27,6 +27,7 @@
 #include <optional>
 
 #include "Source/Common/FrameEnvironment.h"
+#include "Source/Common/FrameHooks.h"
 #include "Source/Common/FrameScriptHost.h"
 #include "Source/Common/QuitControl.h"
 #include "framework/Threading/Thread.h"
@@ -47,6 +48,10 @@ public:
 
     // Begin quitting once this many frames have run (for runs without a user).
     void setFrameLimit(std::optional<std::uint64_t> frames) { frameLimit_ = frames; }
+    // Hooks around every frame (not owned; set before start()).
+    void setFrameHooks(FrameHooks* hooks) { hooks_ = hooks; }
+    // Unpaced, frames follow each other without waiting (the virtual clock's runs).
+    void setPaced(bool paced) { paced_ = paced; }
 
     // One frame: user input, system variables, then the input, update, restack,
     // motion, animation and render steps of the scene.
@@ -72,6 +77,8 @@ private:
     GameComponent::DesktopObject& desktop_;
     FrameScriptHost host_;
     std::optional<std::uint64_t> frameLimit_;
+    FrameHooks* hooks_ = nullptr;
+    bool paced_ = true;
     std::atomic<std::uint64_t> framesRun_{0};
 };
 

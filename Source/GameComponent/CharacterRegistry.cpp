@@ -18,6 +18,8 @@ void CharacterRegistry::add(CharacterObject& character) {
 
 void CharacterRegistry::remove(CharacterObject& character) {
     std::lock_guard guard(lock_);
+    CharacterObject* self = &character;
+    mainObject_.compare_exchange_strong(self, nullptr);
     characters_.erase(std::remove(characters_.begin(), characters_.end(), &character), characters_.end());
 }
 
@@ -40,6 +42,19 @@ bool CharacterRegistry::allTerminated() const {
     std::lock_guard guard(lock_);
     return std::all_of(characters_.begin(), characters_.end(),
                        [](const CharacterObject* c) { return c->lifeState() == LifeState::Terminated; });
+}
+
+CharacterObject* CharacterRegistry::findByObjectId(std::u16string_view objectId) const {
+    std::lock_guard guard(lock_);
+    for (CharacterObject* c : characters_) {
+        if (c->objectId() == objectId) return c;
+    }
+    return nullptr;
+}
+
+std::vector<CharacterObject*> CharacterRegistry::snapshot() const {
+    std::lock_guard guard(lock_);
+    return characters_;
 }
 
 bool CharacterRegistry::postCommandIfRegistered(const CharacterObject* character, CharacterCommand command) {

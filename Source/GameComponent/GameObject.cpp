@@ -1,69 +1,119 @@
 #include "Source/GameComponent/GameObject.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "Source/GameComponent/RestackQueue.h"
 
 namespace Quenta::GameComponent {
 
+GameObject::GameObject() = default;
+
 GameObject::~GameObject() {
+    detachFromParent();
     deleteChildren();
     RestackQueue::instance().forget(*this);
 }
 
-// The phases walk an index rather than iterators: a phase may add children (a script
-// creating an object), which must not invalidate the walk.
+// The phases walk an index rather than iterators: a phase may add or remove children
+// (a script creating an object, a docking), which must not invalidate the walk.
 void GameObject::inputPhase() {
-    for (size_t i = 0; i < children_.size(); ++i) children_[i]->inputPhase();
+    for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->inputPhase();
 }
 void GameObject::updatePhase() {
-    for (size_t i = 0; i < children_.size(); ++i) children_[i]->updatePhase();
+    for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->updatePhase();
 }
 void GameObject::motionPhase() {
-    for (size_t i = 0; i < children_.size(); ++i) children_[i]->motionPhase();
+    for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->motionPhase();
 }
 void GameObject::animationPhase() {
-    for (size_t i = 0; i < children_.size(); ++i) children_[i]->animationPhase();
+    for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->animationPhase();
 }
 void GameObject::renderPhase() {
-    for (size_t i = 0; i < children_.size(); ++i) children_[i]->renderPhase();
+    for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->renderPhase();
 }
 
 void GameObject::adoptScriptThread() {
-    for (const auto& child : children_) child->adoptScriptThread();
-}
-
-GameObject& GameObject::addChild(std::unique_ptr<GameObject> child) {
-    child->parent_ = this;
-    children_.push_back(std::move(child));
-    return *children_.back();
-}
-
-std::unique_ptr<GameObject> GameObject::releaseChild(GameObject& child) {
-    auto it = std::find_if(children_.begin(), children_.end(), [&](const auto& c) { return c.get() == &child; });
-    if (it == children_.end()) return nullptr;
-    std::unique_ptr<GameObject> owned = std::move(*it);
-    children_.erase(it);
-    owned->parent_ = nullptr;
-    return owned;
+    for (GameObject* child : children_) child->adoptScriptThread();
 }
 
 void GameObject::attachTo(GameObject& parent) {
-    if (parent_ == &parent || parent_ == nullptr) return;
-    // Refuse to hang an object under its own subtree: that would orphan the loop.
-    for (const GameObject* p = &parent; p != nullptr; p = p->parent_) {
-        if (p == this) return;
+    // Without a parent nobody owns the object yet: adopt() hands it over first.
+    if (parent_ == nullptr) return;
+    // Hanging an object under its own subtree would cut the loop off the tree.
+    if (parent.isWithin(this)) return;
+    auto& siblings = parent.children_;
+    std::stable_sort(siblings.begin(), siblings.end(),
+                     [](const GameObject* a, const GameObject* b) { return a->zOrder() < b->zOrder(); });
+    const double z = zOrder();
+    auto before = std::find_if(siblings.begin(), siblings.end(), [&](const GameObject* c) { return c->zOrder() > z; });
+    if (before != siblings.end() && *before == this) return;
+    // Remember the neighbour, not the iterator: leaving the old list may shift it.
+    GameObject* next = before != siblings.end() ? *before : nullptr;
+    detachFromParent();
+    parent_ = &parent;
+    if (next) {
+        siblings.insert(std::find(siblings.begin(), siblings.end(), next), this);
+    } else {
+        siblings.push_back(this);
     }
-    std::unique_ptr<GameObject> self = parent_->releaseChild(*this);
-    if (self) parent.addChild(std::move(self));
+}
+
+GameObject& GameObject::adopt(std::unique_ptr<GameObject> child) {
+    GameObject* raw = child.release();
+    if (raw->parent_ == nullptr) {
+        // Enter at the end first, so that attachTo finds an owner to move from.
+        raw->parent_ = this;
+        children_.push_back(raw);
+    }
+    raw->attachTo(*this);
+    return *raw;
 }
 
 void GameObject::deleteChildren() {
     while (!children_.empty()) {
-        std::unique_ptr<GameObject> last = std::move(children_.back());
-        children_.pop_back();
-        last.reset();
+        // The child leaves the list itself as it is destroyed.
+        delete children_.back();
     }
+}
+
+void GameObject::detachFromParent() {
+    if (!parent_) return;
+    auto& siblings = parent_->children_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    parent_ = nullptr;
+}
+
+bool GameObject::isShownInTree() const {
+    if (!isShown()) return false;
+    return parent_ ? parent_->isShownInTree() : true;
+}
+
+void GameObject::setScale(double s) { scale_ = std::max(s, 0.0); }
+
+bool GameObject::nearlyEqual(double a, double b) {
+    return std::min(std::fabs(a), std::fabs(b)) >= std::fabs(a - b) * 1e12;
+}
+
+bool GameObject::setBounds(double x, double y, double w, double h) {
+    const bool same = nearlyEqual(x, x_) && nearlyEqual(y, y_) && nearlyEqual(w, width_) && nearlyEqual(h, height_);
+    if (same) return false;
+    x_ = x;
+    y_ = y;
+    width_ = w;
+    height_ = h;
+    boundsChanged_ = true;
+    return true;
+}
+
+double GameObject::absoluteX() const { return x() + (parent_ ? parent_->absoluteX() : 0.0); }
+double GameObject::absoluteY() const { return y() + (parent_ ? parent_->absoluteY() : 0.0); }
+
+bool GameObject::isWithin(const GameObject* ancestor) const {
+    for (const GameObject* p = this; p; p = p->parent_) {
+        if (p == ancestor) return true;
+    }
+    return false;
 }
 
 }  // namespace Quenta::GameComponent

@@ -1,37 +1,91 @@
 #include "Source/GameComponent/MainObject.h"
 
-#include "Source/GameComponent/DisplayChange.h"
-#include "Source/GameComponent/UiThreadWindows.h"
+#include "Source/GameComponent/CharacterBalloons.h"
+#include "Source/GameComponent/CharacterRegistry.h"
+#include "Source/GameComponent/DesktopObject.h"
+#include "Source/GameComponent/SceneEnvironment.h"
+#include "framework/Media/Audio.h"
+#include "framework/Media/SoundResource.h"
 #include "framework/Platform/Messages.h"
+#include "framework/Platform/Screen.h"
+#include "framework/Platform/TrayIcon.h"
 #include "framework/Platform/Window.h"
+#include "framework/Secure/ResourceCache.h"
 
 namespace Quenta::GameComponent {
 
-MainObject::MainObject(const std::u16string& windowTitle, std::function<void()> onCloseRequest)
-    : CharacterObject(u"MAIN_OBJECT"), onCloseRequest_(std::make_shared<std::function<void()>>(std::move(onCloseRequest))) {
-    Arbor::Platform::WindowDescription description;
-    description.className = u"MainObject";
-    description.title = windowTitle;
-    description.style = Arbor::Platform::WS_POPUP;
-    // A tool window stays off the task bar.
-    description.exStyle = Arbor::Platform::WS_EX_TOOLWINDOW;
-    description.procedure = [close = onCloseRequest_](Arbor::Platform::WindowHandle, std::uint32_t message,
-                                                      std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
-        // Closing the main window must not destroy it behind the scene's back: quitting
-        // goes through the characters, which wind down first.
-        if (message == Arbor::Platform::WM_CLOSE) {
-            if (*close) (*close)();
-            return 0;
+namespace {
+constexpr std::intptr_t kLeftButtonDown = 0x0201;
+constexpr std::intptr_t kRightButtonDown = 0x0204;
+}  // namespace
+
+// Closing the main window must not destroy it behind the scene's back: quitting goes
+// through the characters, which wind down first.
+class MainObject::CloseListener : public Arbor::Gui::WidgetEventListener {
+public:
+    void onWidgetEvent(Arbor::Gui::Widget&, Arbor::Gui::WidgetEvent, const Arbor::Gui::WindowMessage&) override {
+        if (const auto& quit = SceneEnvironment::current().beginQuitting) quit();
+    }
+};
+
+MainObject::MainObject(const std::u16string& mainWindowTitle)
+    : CharacterObject(u"MAIN_OBJECT", mainWindowTitle), closeListener_(std::make_unique<CloseListener>()) {
+    if (Arbor::Gui::LayeredWidget* widget = ownWidget()) {
+        widget->addEventListener(Arbor::Gui::WidgetEvent::Close, closeListener_.get());
+        const Arbor::Platform::WindowHandle handle = widget->window().handle();
+        if (handle != Arbor::Platform::WindowHandle::None) {
+            // A tool window stays off the task bar; the main window owns no one.
+            auto& windows = Arbor::Platform::windowService();
+            windows.setExStyle(handle, windows.exStyle(handle) | Arbor::Platform::WS_EX_TOOLWINDOW);
+            windows.setOwner(handle, Arbor::Platform::WindowHandle::None);
         }
-        // The frame loop republishes the desktop rectangle at its next frame.
-        if (message == Arbor::Platform::WM_DISPLAYCHANGE) DisplayChange::signal();
-        return std::nullopt;
-    };
-    window_ = UiThreadWindows::create(description);
+    }
+    CharacterRegistry::instance().setMainObject(this);
+    setZOrder(0.0);
 }
 
 MainObject::~MainObject() {
-    if (window_ != Arbor::Platform::WindowHandle::None) UiThreadWindows::destroy(window_);
+    if (trayIcon_) Arbor::Platform::trayIconService().removeIcon(window());
+}
+
+Arbor::Platform::WindowHandle MainObject::window() const {
+    return ownWidget() ? ownWidget()->window().handle() : Arbor::Platform::WindowHandle::None;
+}
+
+void MainObject::setZOrder(double z) {
+    ViewObject::setZOrder(kZOrder);
+    if (balloons()) balloons()->setZOrder(z + kBalloonBoost);
+}
+
+double MainObject::zOrder() const { return ViewObject::zOrder(); }
+
+bool MainObject::addTrayIcon(void* icon, std::u16string_view tip) {
+    Arbor::Platform::TrayIconService& tray = Arbor::Platform::trayIconService();
+    if (trayIcon_) tray.removeIcon(window());
+    trayIcon_ = tray.addIcon(window(), icon, tip);
+    return trayIcon_;
+}
+
+void MainObject::onAppMessage(Arbor::Gui::Widget& sender, const Arbor::Gui::WindowMessage& message) {
+    if (message.message != kTrayIconMessage) {
+        ViewObject::onAppMessage(sender, message);
+        return;
+    }
+    if (message.lParam == kLeftButtonDown) {
+        Arbor::Platform::windowService().setForeground(window());
+        if (const auto& bring = SceneEnvironment::current().bringProgramsToFront) bring();
+    } else if (message.lParam == kRightButtonDown) {
+        // The menu shows at the cursor; the request is handled like one the frame
+        // thread posted (the menu manager runs on this thread).
+        const Arbor::Platform::Point cursor = Arbor::Platform::screenService().cursorPosition();
+        const DesktopObject& desktop = DesktopObject::instance();
+        postMenuRequest(u"MainMenu", cursor.x - desktop.originX(), cursor.y - desktop.originY());
+        if (!configuration().soundNameRButton.empty()) {
+            if (auto sound = Arbor::Media::cachedSound(resources(), configuration().soundNameRButton)) {
+                soundPlayer().play(sound.get());
+            }
+        }
+    }
 }
 
 }  // namespace Quenta::GameComponent

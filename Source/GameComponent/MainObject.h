@@ -1,32 +1,46 @@
 #pragma once
-// The character of the "MAIN_OBJECT" entry. It owns the program's main window, whose
-// title other copies of the program look for to refuse themselves.
-#include <functional>
-#include <memory>
+// The character of the "MAIN_OBJECT" entry. Its window is the program's main window
+// (the title other copies look for to refuse themselves, and the owner of every other
+// view window); it lies behind every other character while its balloons lie in front
+// of them, and it owns the notification-area icon.
 #include <string>
 
 #include "Source/GameComponent/CharacterObject.h"
-#include "framework/Platform/Types.h"
 
 namespace Quenta::GameComponent {
 
 class MainObject : public CharacterObject {
 public:
-    // Creates the main window (hidden, tool-window style) with the given title on the
-    // calling thread, which must be the user-interface thread. A close request to the
-    // window (the system or another program asking the program to end) calls
-    // onCloseRequest instead of destroying the window.
-    MainObject(const std::u16string& windowTitle, std::function<void()> onCloseRequest);
+    static constexpr double kZOrder = -100000000000.0;  // behind every other character
+    static constexpr double kBalloonBoost = 100000000.0;
+
+    // Builds the main character with the main window title on its window (tool-window
+    // style). A close request to the window (another program or the system asking the
+    // program to end) begins quitting (SceneEnvironment) instead of destroying it.
+    explicit MainObject(const std::u16string& mainWindowTitle);
     ~MainObject() override;
 
     std::u16string className() const override { return u"MainObject"; }
 
-    Arbor::Platform::WindowHandle window() const { return window_; }
+    // Its own z-order stays behind everything; the value goes to its balloons, raised
+    // by 10^8.
+    void setZOrder(double z) override;
+    double zOrder() const override;
+
+    // Start-up step 11: the notification-area icon with the display name as its tip
+    // (an icon already added is removed first). False when the system refused.
+    bool addTrayIcon(void* icon, std::u16string_view tip);
+    bool hasTrayIcon() const { return trayIcon_; }
+
+    Arbor::Platform::WindowHandle window() const;
+
+    // Application messages: + 2 the tray icon's clicks, + 4 and + 5 as every view.
+    void onAppMessage(Arbor::Gui::Widget& sender, const Arbor::Gui::WindowMessage& message) override;
 
 private:
-    // Shared with the window procedure, which may outlive a moved-from callback.
-    std::shared_ptr<std::function<void()>> onCloseRequest_;
-    Arbor::Platform::WindowHandle window_ = Arbor::Platform::WindowHandle::None;
+    class CloseListener;
+    std::unique_ptr<CloseListener> closeListener_;
+    bool trayIcon_ = false;
 };
 
 }  // namespace Quenta::GameComponent

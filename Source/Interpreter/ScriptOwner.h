@@ -16,6 +16,7 @@ class SpeechRecognitionEngine;
 
 namespace Quenta::Interpreter {
 
+class SceneCharacter;
 class ScriptMenus;
 class ValueStore;
 class VariableTable;
@@ -46,6 +47,9 @@ public:
     virtual ScriptMenus* scriptMenus() { return nullptr; }
     // The speech recogniser its speech built-ins drive; null when there is none.
     virtual Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() { return nullptr; }
+    // The character on the desktop the scene built-ins act on; null for a parser of a
+    // tool, a test or a loader.
+    virtual SceneCharacter* sceneCharacter() { return nullptr; }
     // The frame's user input: the text recognised for the current frame, or empty. The
     // program's frame publishes it once for everyone, so by default the host answers.
     virtual std::u16string userInput() const { return ScriptHost::current().userInput(); }

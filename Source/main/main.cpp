@@ -6,6 +6,7 @@
 
 #include "Source/Application/Application.h"
 #include "Source/Application/ApplicationDirectories.h"
+#include "Source/Application/ApplicationIdentity.h"
 #include "Source/Application/ApplicationMessageBox.h"
 #include "Source/Application/CommandLine.h"
 #include "framework/Platform/Backend.h"
@@ -26,6 +27,20 @@ bool hasDesktopBackend() {
 int runHost(const std::u16string& programPath, const std::vector<std::u16string>& args) {
     using namespace Quenta::Application;
     const CommandLine commandLine = CommandLine::parse(args);
+    if (!commandLine.error.empty()) {
+        std::fprintf(stderr, "tavizo: %s\n", commandLine.error.c_str());
+        return 2;
+    }
+    if (commandLine.help) {
+        std::fputs(CommandLine::helpText().c_str(), stdout);
+        return 0;
+    }
+    if (commandLine.version) {
+        const std::string line = Arbor::Text::toUtf8(ApplicationIdentity::displayName) + " " +
+                                 Arbor::Text::toUtf8(ApplicationIdentity::version) + "\n";
+        std::fputs(line.c_str(), stdout);
+        return 0;
+    }
     // The backend is chosen here, once: the first one that can run, or the offscreen
     // desktop when asked for.
     const Arbor::Platform::BackendDriver& backend = Arbor::Platform::chooseBackend(commandLine.headless);

@@ -49,6 +49,15 @@ struct SessionRecord {
     std::uint32_t reason = 0;
 };
 
+// A picture of the desktop: 8-bit R, G, B, A per pixel, row by row, straight alpha.
+struct DesktopImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+};
+
+enum class MouseButton { Left, Right };
+
 // A copy of one window's state.
 struct WindowState {
     WindowHandle handle = WindowHandle::None;
@@ -154,6 +163,30 @@ public:
     // Lets a window stand for one of another program (as the windows of launched
     // programs do on a shared desktop): the window service reports that process id.
     bool setWindowProcessId(WindowHandle handle, std::uint32_t processId);
+
+    // --- Pointer input, delivered as the system delivers it (HeadlessPointer.cpp)
+    // The top visible window under the screen point, found by its presented pixels: a
+    // fully transparent one (alpha 0, or a constant opacity of 0) lets the point through
+    // to the windows below, as on a layered window. A window that never presented a
+    // picture takes the point by its bounds and input shape; one with
+    // WS_EX_TRANSPARENT never does. None when no window takes it.
+    WindowHandle windowAt(Point screenPoint) const;
+    // Moves the cursor. When it moved, the window under it (or the one holding the
+    // capture) gets WM_SETCURSOR (not while the capture is held) and WM_MOUSEMOVE in
+    // its client coordinates. Messages are sent, so they have been handled when the
+    // call returns.
+    void moveMouse(Point screenPoint);
+    // Moves the cursor to the point, then delivers the button's down or up message
+    // (with WM_SETCURSOR before it) and keeps the button's key state.
+    void pressButton(Point screenPoint, MouseButton button, bool down);
+    // Down, up, double-click and up, as the system delivers a double click to a window
+    // whose class takes them.
+    void doubleClick(Point screenPoint, MouseButton button);
+
+    // --- Composition (HeadlessComposition.cpp)
+    // Every visible window's last presented picture, bottom window first, over a fully
+    // transparent background, for the screen area. Windows without a picture add nothing.
+    DesktopImage compose(const Rect& area) const;
 
     HeadlessWindowing& windowing();
 

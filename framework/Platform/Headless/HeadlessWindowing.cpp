@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Platform/DibSection.h"
+#include "framework/Platform/InputShape.h"
 #include "framework/Platform/Messages.h"
 
 namespace Arbor::Platform::Headless {
@@ -246,6 +247,43 @@ std::vector<WindowHandle> HeadlessWindowing::zOrder() const {
     std::vector<WindowHandle> result;
     result.reserve(zOrder_.size());
     for (std::uintptr_t id : zOrder_) result.push_back(handleOf(id));
+    return result;
+}
+
+namespace {
+
+// Whether a window takes the screen point, by what it shows (see HeadlessDesktop::windowAt).
+bool takesPoint(const WindowState& state, Point point) {
+    const Rect& r = state.bounds;
+    if (!state.visible || (state.exStyle & WS_EX_TRANSPARENT) != 0) return false;
+    if (point.x < r.left || point.x >= r.right || point.y < r.top || point.y >= r.bottom) return false;
+    const Point local{point.x - r.left, point.y - r.top};
+    if (state.pixelWidth <= 0 || state.pixelHeight <= 0) {
+        return !state.hasInputShape || regionContains(state.inputShape, local);
+    }
+    if (local.x >= state.pixelWidth || local.y >= state.pixelHeight || state.opacity == 0) return false;
+    const std::uint32_t pixel =
+        state.pixels[std::size_t(local.y) * std::size_t(state.pixelWidth) + std::size_t(local.x)];
+    return (pixel >> 24) != 0;
+}
+
+}  // namespace
+
+WindowHandle HeadlessWindowing::windowAt(Point screenPoint) const {
+    std::lock_guard lock(mutex_);
+    for (std::uintptr_t id : zOrder_) {
+        if (takesPoint(windows_.at(id).state, screenPoint)) return handleOf(id);
+    }
+    return WindowHandle::None;
+}
+
+std::vector<WindowState> HeadlessWindowing::visiblePicturesBottomFirst() const {
+    std::lock_guard lock(mutex_);
+    std::vector<WindowState> result;
+    for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
+        const WindowState& state = windows_.at(*it).state;
+        if (state.visible && state.pixelWidth > 0 && state.pixelHeight > 0) result.push_back(state);
+    }
     return result;
 }
 

@@ -44,6 +44,10 @@ public:
     bool setProcessId(WindowHandle window, std::uint32_t processId);
     WindowHandle foreground() const;
     std::vector<WindowHandle> zOrder() const;
+    // See HeadlessDesktop::windowAt.
+    WindowHandle windowAt(Point screenPoint) const;
+    // Copies of the visible windows that presented a picture, bottom window first.
+    std::vector<WindowState> visiblePicturesBottomFirst() const;
     bool presentPixels(WindowHandle window, int width, int height,
                        const std::vector<std::uint32_t>& pixels);
     bool presentLayered(WindowHandle window, const DibSection& surface, const Rect& bounds,

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "Source/Application/CharacterList.h"
+#include "framework/Text/Utf.h"
 #include "support/TestPaths.h"
 
 using Quenta::Application::CharacterList;
@@ -53,16 +54,24 @@ TEST(CharacterList, NamesKeepTheirJapaneseText) {
     EXPECT_EQ(CharacterList::read(dir.path()), std::vector<std::u16string>{u"キャラ"});
 }
 
-TEST(CharacterList, ThreeHundredFoldersGiveTheFirst255Enumerated) {
+TEST(CharacterList, ThreeHundredFoldersGiveTheFirst255ByName) {
     Testing::TempDir dir;
     for (int i = 0; i < 300; ++i) fs::create_directory(dir.path() / ("c" + std::to_string(i)));
     const auto names = CharacterList::read(dir.path());
     ASSERT_EQ(names.size(), 255u);
-    // The first 255 in the file system's own order.
-    std::vector<std::u16string> enumerated;
-    for (const auto& e : fs::directory_iterator(dir.path())) enumerated.push_back(e.path().filename().u16string());
-    enumerated.resize(255);
-    EXPECT_EQ(names, enumerated);
+    // Whatever order the file system enumerates them in: "c0", "c1", "c10", "c100", ...
+    std::vector<std::u16string> sorted;
+    for (int i = 0; i < 300; ++i) sorted.push_back(u"c" + Arbor::Text::fromAscii(std::to_string(i)));
+    std::sort(sorted.begin(), sorted.end());
+    sorted.resize(255);
+    EXPECT_EQ(names, sorted);
+}
+
+TEST(CharacterList, NamesAreOrderedWithLettersComparedAsCapitals) {
+    Testing::TempDir dir;
+    for (const char* name : {"b", "_x", "B2", "a_", "A"}) fs::create_directory(dir.path() / name);
+    // '_' sorts after the capitals, so "a_" comes before "b" and "_x" last.
+    EXPECT_EQ(CharacterList::read(dir.path()), (std::vector<std::u16string>{u"A", u"a_", u"b", u"B2", u"_x"}));
 }
 
 TEST(CharacterList, MissingFolderGivesNothing) {

@@ -98,8 +98,9 @@ TEST(HostProcess, WaitsForTheNamedPredecessorToEnd) {
     ProgramDirectory program(true);
     Platform::ProcessHandle first;
     ASSERT_TRUE(Platform::processService().createProcess(
-        u"", quoted(program.host()) + u" --headless --frames 45", first));
-    // The second copy waits for the first (which ends after its 45 frames) and then runs.
+        u"", quoted(program.host()) + u" --headless --realtime --frames 45", first));
+    // The second copy waits for the first (which ends after its 45 frames, 1.5 s at the
+    // real pace) and then runs.
     const auto started = std::chrono::steady_clock::now();
     const Finished second = run(quoted(program.host()) + u" --headless --frames 3 /waitterminate " +
                                 Arbor::Text::fromAscii(std::to_string(first.id)) + u" --message-log " +

@@ -1,0 +1,28 @@
+#pragma once
+// The seam between a character and its popup menus. The character owns one object of
+// this interface (a MenuManager once script menus exist; until then none).
+#include <string>
+
+#include "Source/GameComponent/ViewObject.h"
+
+namespace Quenta::GameComponent {
+
+class CharacterMenus {
+public:
+    virtual ~CharacterMenus() = default;
+
+    // User-interface thread: look the named menu up, remember it as the pending menu
+    // and show it at a screen point. False when there is no such menu.
+    virtual bool showMenu(const std::u16string& menuName, int screenX, int screenY) = 0;
+    // Frame thread, input phase: a menu item was chosen (event kind 3).
+    virtual void onMenuItem(const InputEvent& event) = 0;
+    // Whether a menu was shown and not yet forgotten.
+    virtual bool hasPendingMenu() const = 0;
+    // Whether `menu` (the native handle in a menu-popup event's wParam) is the pending menu.
+    virtual bool isPendingMenu(std::uintptr_t menu) const = 0;
+    virtual void forgetPendingMenu() = 0;
+    // The system's popup menu window while a menu is open (None otherwise).
+    virtual Arbor::Platform::WindowHandle popupWindow() const = 0;
+};
+
+}  // namespace Quenta::GameComponent

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Source/GameComponent/CharacterObject.h"
+#include "Source/GameComponent/CharacterRegistry.h"
 #include "Source/Interpreter/ActionCapture.h"
 #include "Source/Interpreter/Parser.h"
 #include "Source/Interpreter/TokenKind.h"
@@ -62,6 +64,17 @@ MenuItem* firstWithText(const MenuWidget& menu, std::u16string_view text) {
 }
 
 }  // namespace
+
+MenuManager::MenuManager(CharacterObject* character) : character_(character) {
+    if (!character_) return;
+    characters_ = [] {
+        std::vector<CharacterEntry> list;
+        CharacterRegistry::instance().forEach([&](CharacterObject& c) {
+            list.push_back(CharacterEntry{c.configuration().objectId, c.configuration().objectName});
+        });
+        return list;
+    };
+}
 
 MenuManager::~MenuManager() {
     std::lock_guard lock(mutex_);
@@ -261,7 +274,11 @@ void MenuManager::addObjectNames(std::u16string_view menu) {
 }
 
 bool MenuManager::isPopupMenuVisible() {
-    const Arbor::Platform::WindowHandle window = menuWindow();
+    Arbor::Platform::WindowHandle window;
+    {
+        std::lock_guard lock(mutex_);
+        window = menuWindow_;
+    }
     return window != Arbor::Platform::WindowHandle::None &&
            Arbor::Platform::popupMenuService().isMenuWindowVisible(window);
 }
@@ -279,8 +296,8 @@ void MenuManager::recordShownLocked(const MenuWidget& menu, std::vector<const Me
     path.pop_back();
 }
 
-bool MenuManager::showMenu(std::u16string_view menuName, Arbor::Platform::WindowHandle owner,
-                           Arbor::Platform::Point at) {
+bool MenuManager::showMenuAt(std::u16string_view menuName, Arbor::Platform::WindowHandle owner,
+                             Arbor::Platform::Point at) {
     std::shared_ptr<MenuWidget> menu;
     {
         std::lock_guard lock(mutex_);
@@ -296,32 +313,40 @@ bool MenuManager::showMenu(std::u16string_view menuName, Arbor::Platform::Window
     return menu->track(owner, at);
 }
 
-bool MenuManager::notePopupOpening(std::uintptr_t nativeMenu) {
-    std::lock_guard lock(mutex_);
-    const bool isPending =
-        pending_ && pending_->nativeMenu() == static_cast<Arbor::Platform::MenuHandle>(nativeMenu);
-    if (!isPending && menuWindow_ != Arbor::Platform::WindowHandle::None) return false;
-    menuWindow_ = Arbor::Platform::popupMenuService().findMenuWindow();
-    return menuWindow_ != Arbor::Platform::WindowHandle::None;
+bool MenuManager::showMenu(const std::u16string& menuName, int screenX, int screenY) {
+    Arbor::Gui::LayeredWidget* widget = character_ ? character_->ownWidget() : nullptr;
+    if (!widget) return false;
+    return showMenuAt(menuName, widget->window().handle(), Arbor::Platform::Point{screenX, screenY});
 }
 
-bool MenuManager::forgetClosedMenu() {
-    std::shared_ptr<MenuWidget> released;
-    std::lock_guard lock(mutex_);
-    if (!pending_ || Arbor::Platform::popupMenuService().isMenuWindowVisible(menuWindow_)) return false;
-    released = std::move(pending_);
-    menuWindow_ = Arbor::Platform::WindowHandle::None;
-    return true;
-}
-
-Arbor::Platform::WindowHandle MenuManager::menuWindow() const {
-    std::lock_guard lock(mutex_);
-    return menuWindow_;
+void MenuManager::onMenuItem(const InputEvent& event) {
+    if (!character_) return;
+    const auto id = static_cast<std::int32_t>(event.wParam & 0xFFFF);
+    character_->runGuarded([&] { choose(id, character_->parser()); });
 }
 
 bool MenuManager::hasPendingMenu() const {
     std::lock_guard lock(mutex_);
     return pending_ != nullptr;
+}
+
+bool MenuManager::isPendingMenu(std::uintptr_t nativeMenu) const {
+    std::lock_guard lock(mutex_);
+    return pending_ && pending_->nativeMenu() == static_cast<Arbor::Platform::MenuHandle>(nativeMenu);
+}
+
+void MenuManager::forgetPendingMenu() {
+    std::shared_ptr<MenuWidget> released;  // let go of outside the lock
+    std::lock_guard lock(mutex_);
+    released = std::move(pending_);
+    menuWindow_ = Arbor::Platform::WindowHandle::None;
+}
+
+Arbor::Platform::WindowHandle MenuManager::popupWindow() const {
+    const Arbor::Platform::WindowHandle window = Arbor::Platform::popupMenuService().findMenuWindow();
+    std::lock_guard lock(mutex_);
+    menuWindow_ = window;
+    return window;
 }
 
 bool MenuManager::choose(std::int32_t commandId, Interpreter::Parser& parser) {

@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Source/GameComponent/CharacterMenus.h"
 #include "Source/Interpreter/ScriptMenus.h"
 #include "Source/Interpreter/Token.h"
 #include "framework/Gui/MenuItem.h"
@@ -33,7 +34,9 @@ class Parser;
 
 namespace Quenta::GameComponent {
 
-class MenuManager : public Interpreter::ScriptMenus {
+class CharacterObject;
+
+class MenuManager : public Interpreter::ScriptMenus, public CharacterMenus {
 public:
     // A character as AddMenuObjectNames lists it.
     struct CharacterEntry {
@@ -42,13 +45,16 @@ public:
     };
     using CharacterLister = std::function<std::vector<CharacterEntry>()>;
 
-    MenuManager() = default;
+    // The character whose window owns the menus and whose context runs their actions;
+    // none in tests that drive the manager directly.
+    explicit MenuManager(CharacterObject* character = nullptr);
     MenuManager(const MenuManager&) = delete;
     MenuManager& operator=(const MenuManager&) = delete;
     // Gives every identifier back to the pool.
     ~MenuManager() override;
 
-    // Where AddMenuObjectNames finds the characters (none until set).
+    // Where AddMenuObjectNames finds the characters: the character registry when the
+    // manager belongs to a character, else none until set.
     void setCharacterLister(CharacterLister lister);
 
     // --- Interpreter::ScriptMenus (frame thread)
@@ -69,19 +75,21 @@ public:
     // Remembers the named menu as the pending one and shows it at the screen point for
     // the owner window; returns when it closed (at once on the headless desktop).
     // False when there is no such menu or it could not be shown.
-    bool showMenu(std::u16string_view name, Arbor::Platform::WindowHandle owner, Arbor::Platform::Point at);
+    bool showMenuAt(std::u16string_view name, Arbor::Platform::WindowHandle owner, Arbor::Platform::Point at);
+
+    // --- CharacterMenus (the character's side)
+    Interpreter::ScriptMenus* scriptMenus() override { return this; }
+    // Shows the menu for the character's own window.
+    bool showMenu(const std::u16string& menuName, int screenX, int screenY) override;
+    // Chooses the item of the event's WM_COMMAND in the character's context.
+    void onMenuItem(const InputEvent& event) override;
+    bool hasPendingMenu() const override;
+    bool isPendingMenu(std::uintptr_t nativeMenu) const override;
+    void forgetPendingMenu() override;
+    // Looks up the popup menu window open now and remembers it as the character's.
+    Arbor::Platform::WindowHandle popupWindow() const override;
 
     // --- Answers (frame thread)
-    // A popup menu with the native handle `nativeMenu` is about to open (WM_INITMENUPOPUP).
-    // When it is the pending menu, or no menu window is known yet, looks up the popup
-    // menu window and remembers it; true when it did (the caller then makes it topmost
-    // as needed).
-    bool notePopupOpening(std::uintptr_t nativeMenu);
-    // Forgets the pending menu and the menu window once that window is gone; true when
-    // it did.
-    bool forgetClosedMenu();
-    Arbor::Platform::WindowHandle menuWindow() const;
-    bool hasPendingMenu() const;
     // Runs what choosing the item with that identifier does (WM_COMMAND): toggles check
     // items, checks group items, and runs the action in the parser's context. False
     // when no live item has that identifier.
@@ -122,8 +130,9 @@ private:
     // Command serials of the menu shown last, by identifier.
     std::map<std::int32_t, std::uint64_t> shownSerials_;
     std::shared_ptr<Arbor::Gui::MenuWidget> pending_;
-    Arbor::Platform::WindowHandle menuWindow_ = Arbor::Platform::WindowHandle::None;
+    mutable Arbor::Platform::WindowHandle menuWindow_ = Arbor::Platform::WindowHandle::None;
     CharacterLister characters_;
+    CharacterObject* character_;
 };
 
 }  // namespace Quenta::GameComponent

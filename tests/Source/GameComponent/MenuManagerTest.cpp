@@ -69,7 +69,7 @@ protected:
         Platform::Message message;
         while (Platform::messageQueueService().peekMessage(message)) Platform::messageQueueService().dispatchMessage(message);
     }
-    bool show(std::u16string_view menu) { return owner_.menus.showMenu(menu, window_, Platform::Point{100, 100}); }
+    bool show(std::u16string_view menu) { return owner_.menus.showMenuAt(menu, window_, Platform::Point{100, 100}); }
     // Shows the menu, clicks the items named in turn, lets the window hear the choice,
     // and answers what the actions wrote into $hit.
     std::u16string choose(std::u16string_view menu, std::initializer_list<std::u16string_view> path) {

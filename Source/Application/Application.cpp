@@ -133,6 +133,9 @@ bool Application::waitForPredecessor() {
 
 void Application::loadCharacters() {
     mainThread_->publishSystemVariables(true);
+    // The main window had to exist for the instance check; its character loads now
+    // that the check has found data to load.
+    mainObject_->load();
     GameComponent::DesktopObject& desktop = GameComponent::DesktopObject::instance();
     for (const std::u16string& name : CharacterList::read(directories_.dataDirectory())) {
         if (name == u"MAIN_OBJECT") continue;

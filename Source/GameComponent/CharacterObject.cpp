@@ -26,8 +26,14 @@ constexpr int kComposedSide = 256;
 }
 
 CharacterObject::CharacterObject(std::u16string name, const std::u16string& windowTitle)
+    : CharacterObject(std::move(name), windowTitle, DeferLoading{}) {
+    loadDefinition();
+}
+
+CharacterObject::CharacterObject(std::u16string name, const std::u16string& windowTitle, DeferLoading)
     : ViewObject(windowTitle), name_(std::move(name)) {
-    // Step 2: the definition, the script context and the order.
+    // Step 2: the resource cache, the script context and the order. The definition
+    // itself comes with loadDefinition; until then the character has no records.
     const SceneEnvironment& environment = SceneEnvironment::current();
     cache_ = std::make_unique<Arbor::Secure::ResourceCache>(
         Arbor::Secure::ResourceCache::dataFolderFor(Arbor::Platform::fromNativePath(environment.programDirectory),
@@ -35,14 +41,7 @@ CharacterObject::CharacterObject(std::u16string name, const std::u16string& wind
         std::u16string(Arbor::Secure::kPackagePassword));
     parser_ = std::make_unique<Interpreter::Parser>(this);
     parser_->setScope(&rootScope_);
-    try {
-        definition_ = Script::loadDefinition(*cache_, store_, valueStoreFile());
-    } catch (const Interpreter::ScriptException& e) {
-        SceneEnvironment::reportFatalError(e.message());
-    }
-    // A definition that did not load (only when the fatal path returns, in tests)
-    // leaves the character without records rather than without a definition.
-    if (!definition_) definition_ = std::make_unique<Script::DefinitionData>();
+    definition_ = std::make_unique<Script::DefinitionData>();
     parser_->setFunctionObjects(&definition_->functionObjects());
     order_ = std::make_unique<OrderObject>(*this);
 
@@ -52,23 +51,37 @@ CharacterObject::CharacterObject(std::u16string name, const std::u16string& wind
     target_ = &rootScope_.addChild(u"target");
     composed_ = std::make_unique<Arbor::Graphics::BufferedImage>(kComposedSide, kComposedSide);
 
-    // Step 4: the menu manager and the sound player (queues and balloons are members or
-    // seams). The menus exist before the configuration runs, which may build them.
+    // Step 4: the menu manager and the sound player (the queues are members; balloons
+    // and menus are seams). The menus exist before the configuration runs, which may
+    // build them.
     menus_ = std::make_unique<MenuManager>(this);
     soundPlayer_ = std::make_shared<Arbor::Media::WaveOutAudio>();
 
     // Step 5.
-    const std::size_t number = CharacterRegistry::instance().size();
+    registryNumber_ = CharacterRegistry::instance().size();
     CharacterRegistry::instance().add(*this);
 
     // Step 6.
     publishObject();
     publishTarget(OrderRequest{});
+}
 
-    // Step 7: the configuration.
-    runGuarded([&] {
-        configuration_ = Script::readInitialRecord(*parser_, definition_->initialRecord(), static_cast<int>(number));
-    });
+void CharacterObject::loadDefinition() {
+    try {
+        definition_ = Script::loadDefinition(*cache_, store_, valueStoreFile());
+    } catch (const Interpreter::ScriptException& e) {
+        SceneEnvironment::reportFatalError(e.message());
+        return;
+    }
+    parser_->setFunctionObjects(&definition_->functionObjects());
+
+    // Step 7: the configuration, the start position and the start order.
+    if (!runGuarded([&] {
+            configuration_ = Script::readInitialRecord(*parser_, definition_->initialRecord(),
+                                                       static_cast<int>(registryNumber_));
+        })) {
+        return;
+    }
     obj_->setString(u"GroupID", configuration_.groupId);
     obj_->setString(u"ObjectID", configuration_.objectId);
     obj_->setString(u"AppName", configuration_.appName);

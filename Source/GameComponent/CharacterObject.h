@@ -218,6 +218,16 @@ public:
 
     bool isCharacter() const override { return true; }
 
+protected:
+    // Builds everything but the definition (construction steps 1 and 3 to 6, and the
+    // script context of step 2); loadDefinition does the rest. The main object's window
+    // must exist before the program knows there is any data to load.
+    struct DeferLoading {};
+    CharacterObject(std::u16string name, const std::u16string& windowTitle, DeferLoading);
+    // Loads the definition and runs the configuration (steps 2 and 7); errors go to the
+    // fatal error path.
+    void loadDefinition();
+
 private:
     void runCommands();
     void takeWinningOrderRequest();
@@ -258,6 +268,7 @@ private:
     int restackCounter_ = 0;
     std::atomic<bool> sessionEndRequested_{false};
     int lastSampling_ = -1;
+    std::size_t registryNumber_ = 0;
 };
 
 }  // namespace Quenta::GameComponent

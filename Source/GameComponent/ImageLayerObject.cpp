@@ -68,4 +68,5 @@ void ImageLayerObject::draw(Arbor::Graphics::PaintDevice& target) {
     painter.drawRotated(*source, rect, destCentre, rotationCentre, angle_, 1.0, params);
 }
 
+
 }  // namespace Quenta::GameComponent

@@ -29,7 +29,7 @@ public:
 };
 
 MainObject::MainObject(const std::u16string& mainWindowTitle)
-    : CharacterObject(u"MAIN_OBJECT", mainWindowTitle), closeListener_(std::make_unique<CloseListener>()) {
+    : CharacterObject(u"MAIN_OBJECT", mainWindowTitle, DeferLoading{}), closeListener_(std::make_unique<CloseListener>()) {
     if (Arbor::Gui::LayeredWidget* widget = ownWidget()) {
         widget->addEventListener(Arbor::Gui::WidgetEvent::Close, closeListener_.get());
         const Arbor::Platform::WindowHandle handle = widget->window().handle();

@@ -17,7 +17,10 @@ public:
     // Builds the main character with the main window title on its window (tool-window
     // style). A close request to the window (another program or the system asking the
     // program to end) begins quitting (SceneEnvironment) instead of destroying it.
+    // The definition is loaded by load(), once start-up knows there is data.
     explicit MainObject(const std::u16string& mainWindowTitle);
+    // Loads the "MAIN_OBJECT" definition and runs its configuration.
+    void load() { loadDefinition(); }
     ~MainObject() override;
 
     std::u16string className() const override { return u"MainObject"; }

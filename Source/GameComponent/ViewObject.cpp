@@ -227,6 +227,9 @@ void ViewObject::restackWindows() {
         if (sibling == this || !sibling->isView() || !(sibling->zOrder() > z)) continue;
         auto* view = static_cast<ViewObject*>(sibling);
         if (!view->activeWidget_ || !view->activeWidget_->window().hasWindow()) continue;
+        // Windows of the other band are stacked by the band: placing an ordinary window
+        // directly below a topmost one would make it topmost too.
+        if (view->topmost_ != topmost_) continue;
         const WindowHandle handle = view->activeWidget_->window().handle();
         if (above == WindowHandle::None) {
             windowService().setZOrder(handle, Arbor::Platform::ZOrder::Top);

@@ -55,6 +55,13 @@ struct ApplicationLife : ::testing::Test {
         return texts;
     }
 
+    // A scene test character copied into the program's Data folder under `name`.
+    void installCharacter(const std::string& name, const std::string& from = "MAIN_OBJECT") {
+        fs::create_directories(program.path() / "Data");
+        fs::copy(Testing::dataDir() / "characters" / "scene" / from, program.path() / "Data" / name,
+                 fs::copy_options::recursive);
+    }
+
     Testing::TempDir program;
     Testing::TempDir appData;
     ApplicationState state;
@@ -70,7 +77,7 @@ public:
         done_ = true;
         Quenta::GameComponent::CharacterRegistry::instance().forEach([&](Quenta::GameComponent::CharacterObject& c) {
             names_.push_back(c.name());
-            allStarted_ = allStarted_ && c.isStarted();
+            allStarted_ = allStarted_ && c.isShown();
         });
     }
 
@@ -83,7 +90,7 @@ private:
 }  // namespace
 
 TEST_F(ApplicationLife, MainObjectOnlyStartsRunsFramesAndQuits) {
-    fs::create_directories(program.path() / "Data" / "MAIN_OBJECT");
+    installCharacter("MAIN_OBJECT");
     EXPECT_EQ(runWith({u"--frames", u"5"}), 0);
     EXPECT_TRUE(boxTexts().empty());
     EXPECT_TRUE(state.isQuitting());
@@ -94,18 +101,17 @@ TEST_F(ApplicationLife, MainObjectOnlyStartsRunsFramesAndQuits) {
 }
 
 TEST_F(ApplicationLife, CharactersAreCreatedAndWoundDown) {
-    fs::create_directories(program.path() / "Data" / "MAIN_OBJECT");
-    fs::create_directories(program.path() / "Data" / "alpha");
-    std::ofstream(program.path() / "Data" / "beta.qnd") << "x";
-    std::ofstream(program.path() / "Data" / "alpha.qnd") << "x";
+    installCharacter("MAIN_OBJECT");
+    installCharacter("beta", "c2");
+    installCharacter("alpha", "c1");
     // Looks at the characters in the first frame, on the frame thread, which runs only
     // after start-up; the exit sequence deletes the probe with the desktop's children.
     std::vector<std::u16string> seen;
     bool allStarted = true;
-    Quenta::GameComponent::DesktopObject::instance().addChild(std::make_unique<FirstFrameProbe>(seen, allStarted));
+    Quenta::GameComponent::DesktopObject::instance().adopt(std::make_unique<FirstFrameProbe>(seen, allStarted));
     EXPECT_EQ(runWith({u"--frames", u"3"}), 0);
     EXPECT_TRUE(boxTexts().empty());
-    std::sort(seen.begin(), seen.end());
+    // The main object first, then the others in the order of their names.
     EXPECT_EQ(seen, (std::vector<std::u16string>{u"MAIN_OBJECT", u"alpha", u"beta"}));
     EXPECT_TRUE(allStarted);
     EXPECT_EQ(Quenta::GameComponent::CharacterRegistry::instance().size(), 0u);
@@ -126,7 +132,7 @@ TEST_F(ApplicationLife, EmptyDataFolderIsRefused) {
 }
 
 TEST_F(ApplicationLife, ASecondCopyIsRefused) {
-    fs::create_directories(program.path() / "Data" / "MAIN_OBJECT");
+    installCharacter("MAIN_OBJECT");
     const auto other = makeWindow(ApplicationIdentity::mainWindowTitle());
     EXPECT_EQ(runWith({}), 0);
     EXPECT_EQ(boxTexts(), std::vector<std::u16string>{u"多重起動はできません"});
@@ -136,7 +142,7 @@ TEST_F(ApplicationLife, ASecondCopyIsRefused) {
 }
 
 TEST_F(ApplicationLife, MoreThan255CharacterWindowsAreRefused) {
-    fs::create_directories(program.path() / "Data" / "MAIN_OBJECT");
+    installCharacter("MAIN_OBJECT");
     std::vector<Arbor::Platform::WindowHandle> windows;
     for (int i = 0; i < 255; ++i) windows.push_back(makeWindow(ApplicationIdentity::objectWindowTitle()));
     // 255 is still allowed.
@@ -153,7 +159,7 @@ TEST_F(ApplicationLife, MoreThan255CharacterWindowsAreRefused) {
 }
 
 TEST_F(ApplicationLife, WaitForAPredecessorThatHasEnded) {
-    fs::create_directories(program.path() / "Data" / "MAIN_OBJECT");
+    installCharacter("MAIN_OBJECT");
     // An id that no process has: it "has already ended", so start-up goes on.
     EXPECT_EQ(runWith({u"/waitterminate", u"4000000000", u"--frames", u"2"}), 0);
     EXPECT_TRUE(state.isQuitting());

@@ -107,8 +107,8 @@ struct MainThreadFixture : ::testing::Test {
 
 TEST_F(MainThreadFixture, FrameRunsItsStepsInOrderAndPublishesTheDesktop) {
     std::vector<std::string> log;
-    auto& target = desktop.addChild(std::make_unique<GameComponent::GameObject>());
-    auto& child = static_cast<RecordingObject&>(desktop.addChild(std::make_unique<RecordingObject>(log)));
+    auto& target = desktop.adopt(std::make_unique<GameComponent::GameObject>());
+    auto& child = static_cast<RecordingObject&>(desktop.adopt(std::make_unique<RecordingObject>(log)));
     child.moved = &target;
     // The restack step runs between update and motion: the move is visible in motion.
     GameComponent::RestackQueue::instance().push(target, child);
@@ -126,7 +126,7 @@ TEST_F(MainThreadFixture, FrameRunsItsStepsInOrderAndPublishesTheDesktop) {
     // The cursor counts from the virtual screen's corner.
     EXPECT_EQ(vars.get(SystemVariables::Id::MouseX), 280);
     EXPECT_EQ(vars.get(SystemVariables::Id::MouseY), 150);
-    EXPECT_EQ(desktop.bounds().x, -1280);
+    EXPECT_EQ(desktop.originX(), -1280);
 
     // One text per frame; the desktop is read again only after a display change.
     env.cursor = {0, 0};
@@ -182,7 +182,7 @@ TEST_F(MainThreadFixture, AStopRequestEndsARealWaitAtOnce) {
 
 TEST_F(MainThreadFixture, QuitIsPostedInTheFirstFrameAfterEveryCharacterTerminated) {
     auto& a = static_cast<GameComponent::CharacterObject&>(
-        desktop.addChild(std::make_unique<GameComponent::CharacterObject>(u"a")));
+        desktop.adopt(std::make_unique<GameComponent::CharacterObject>(u"a")));
     SteppedMainThread thread(env, state, desktop);
     thread.env = &env;
     std::vector<int> statesSeen;
@@ -201,7 +201,7 @@ TEST_F(MainThreadFixture, QuitIsPostedInTheFirstFrameAfterEveryCharacterTerminat
 }
 
 TEST_F(MainThreadFixture, FrameLimitBeginsQuitting) {
-    desktop.addChild(std::make_unique<GameComponent::CharacterObject>(u"a"));
+    desktop.adopt(std::make_unique<GameComponent::CharacterObject>(u"a"));
     SteppedMainThread thread(env, state, desktop);
     thread.env = &env;
     thread.setFrameLimit(4);
@@ -236,8 +236,8 @@ public:
 }  // namespace
 
 TEST_F(MainThreadFixture, TheFrameThreadAdoptsTheScriptsOfTheSceneWhenItStarts) {
-    auto& holder = desktop.addChild(std::make_unique<GameComponent::GameObject>());
-    auto& scripted = static_cast<ScriptedObject&>(holder.addChild(std::make_unique<ScriptedObject>()));
+    auto& holder = desktop.adopt(std::make_unique<GameComponent::GameObject>());
+    auto& scripted = static_cast<ScriptedObject&>(holder.adopt(std::make_unique<ScriptedObject>()));
     ASSERT_TRUE(scripted.parser.isOwnedByCurrentThread());
     Common::MainThread thread(env, state, desktop);
     ASSERT_TRUE(thread.start());
@@ -248,7 +248,7 @@ TEST_F(MainThreadFixture, TheFrameThreadAdoptsTheScriptsOfTheSceneWhenItStarts) 
 }
 
 TEST_F(MainThreadFixture, ScriptsSeeWhatTheFramePublishesWhileTheFrameThreadExists) {
-    auto& scripted = static_cast<ScriptedObject&>(desktop.addChild(std::make_unique<ScriptedObject>()));
+    auto& scripted = static_cast<ScriptedObject&>(desktop.adopt(std::make_unique<ScriptedObject>()));
     {
         Common::MainThread thread(env, state, desktop);
         GameComponent::DisplayChange::signal();

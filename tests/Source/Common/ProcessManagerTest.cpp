@@ -10,6 +10,7 @@
 
 #include "Source/Common/ProcessManager.h"
 #include "Source/GameComponent/CharacterObject.h"
+#include "Source/Interpreter/ScriptCommand.h"
 #include "framework/Platform/Backend.h"
 #include "framework/Platform/Headless/HeadlessDesktop.h"
 #include "framework/Platform/Messages.h"
@@ -34,14 +35,11 @@ std::u16string sleepingProgram(int seconds) {
 }
 #endif
 
-// The commands a character ran, seen through its executor.
-class CommandLog {
-public:
-    explicit CommandLog(CharacterObject& character) {
-        character.setCommandExecutor([this](CharacterObject&, const CharacterCommand& c) { ran.push_back(c); });
-    }
-    std::vector<CharacterCommand> ran;
-};
+// The completion command of these tests: a call the character's script runs.
+CharacterCommand onFinished() {
+    return Interpreter::makeCommandLine(u"OnFinished", std::vector<Interpreter::Token>{
+                                                          Interpreter::Token(Interpreter::TokenKind::Number, 1, u"1")});
+}
 
 bool waitFinished(const Common::ProcessThread& thread) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -56,18 +54,14 @@ bool waitFinished(const Common::ProcessThread& thread) {
 
 TEST(ProcessManager, CompletionGoesToTheLaunchingCharacter) {
     CharacterObject launcher(u"launcher"), other(u"other");
-    CommandLog launcherRan(launcher), otherRan(other);
     ProcessManager manager;
     EXPECT_EQ(ProcessManager::current(), &manager);
-    auto thread = manager.launch(u"", quickProgram, &launcher, CharacterCommand{u"OnFinished", u"1"});
+    auto thread = manager.launch(u"", quickProgram, &launcher, onFinished());
     ASSERT_TRUE(waitFinished(*thread));
     EXPECT_NE(thread->processId(), 0u);
     // Delivered through the command queue: it runs at the character's next input phase.
-    EXPECT_TRUE(launcherRan.ran.empty());
-    launcher.inputPhase();
-    other.inputPhase();
-    EXPECT_EQ(launcherRan.ran, (std::vector<CharacterCommand>{{u"OnFinished", u"1"}}));
-    EXPECT_TRUE(otherRan.ran.empty());
+    EXPECT_EQ(launcher.pendingCommands(), 1u);
+    EXPECT_EQ(other.pendingCommands(), 0u);
     EXPECT_EQ(manager.runningCount(), 0u);
     if (Arbor::Platform::currentBackendName() == "Headless") {
         bool recorded = false;
@@ -80,66 +74,58 @@ TEST(ProcessManager, CompletionGoesToTheLaunchingCharacter) {
 
 TEST(ProcessManager, AProgramThatCannotStartYieldsNothing) {
     CharacterObject launcher(u"launcher");
-    CommandLog launcherRan(launcher);
     ProcessManager manager;
-    auto thread = manager.launch(u"", u"/no/such/program/anywhere --x", &launcher, CharacterCommand{u"OnFinished"});
+    auto thread = manager.launch(u"", u"/no/such/program/anywhere --x", &launcher, onFinished());
     ASSERT_TRUE(waitFinished(*thread));
-    launcher.inputPhase();
-    EXPECT_TRUE(launcherRan.ran.empty());
+    EXPECT_EQ(launcher.pendingCommands(), 0u);
 }
 
 TEST(ProcessManager, CompletionForADeletedCharacterIsDropped) {
     CharacterObject bystander(u"bystander");
-    CommandLog bystanderRan(bystander);
     auto launcher = std::make_unique<CharacterObject>(u"launcher");
     ProcessManager manager;
-    auto thread = manager.launch(u"", sleepingProgram(1), launcher.get(), CharacterCommand{u"OnFinished"});
+    auto thread = manager.launch(u"", sleepingProgram(1), launcher.get(), onFinished());
     // Deleted while its program runs: the completion must go nowhere (and touch no
     // freed memory, which the sanitizer build checks).
     launcher.reset();
     ASSERT_TRUE(waitFinished(*thread));
     EXPECT_NE(thread->processId(), 0u);
-    bystander.inputPhase();
-    EXPECT_TRUE(bystanderRan.ran.empty());
+    EXPECT_EQ(bystander.pendingCommands(), 0u);
 }
 
 TEST(ProcessManager, CloseAllWaitsForRunningPrograms) {
     CharacterObject launcher(u"launcher");
-    CommandLog launcherRan(launcher);
     auto manager = std::make_unique<ProcessManager>();
-    auto thread = manager->launch(u"", sleepingProgram(1), &launcher, CharacterCommand{u"OnFinished"});
+    auto thread = manager->launch(u"", sleepingProgram(1), &launcher, onFinished());
     while (thread->processId() == 0 && !thread->isFinished()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     EXPECT_EQ(manager->runningCount(), 1u);
     // Deleting the manager is the exit sequence's close-all.
     manager.reset();
     EXPECT_TRUE(thread->isFinished());
     EXPECT_EQ(ProcessManager::current(), nullptr);
-    launcher.inputPhase();
-    EXPECT_EQ(launcherRan.ran.size(), 1u);
+    EXPECT_EQ(launcher.pendingCommands(), 1u);
 }
 
 TEST(ProcessManager, CloseAllGivesUpOnAProgramThatKeepsRunning) {
     CharacterObject launcher(u"launcher");
-    CommandLog launcherRan(launcher);
     ProcessManager manager;
-    auto thread = manager.launch(u"", sleepingProgram(4), &launcher, CharacterCommand{u"OnFinished"});
+    auto thread = manager.launch(u"", sleepingProgram(4), &launcher, onFinished());
     while (thread->processId() == 0 && !thread->isFinished()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     const auto before = std::chrono::steady_clock::now();
     EXPECT_FALSE(manager.closeAll(200));
     // It stopped waiting long before the program would have ended.
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(3));
     EXPECT_TRUE(thread->isFinished());
-    launcher.inputPhase();
-    EXPECT_TRUE(launcherRan.ran.empty());
+    EXPECT_EQ(launcher.pendingCommands(), 0u);
 }
 
 TEST(ProcessManager, BringToFrontRaisesTheOwnerOfTheProgramsVisibleWindow) {
     if (Arbor::Platform::currentBackendName() != "Headless") GTEST_SKIP();
     auto& desktop = Arbor::Platform::Headless::HeadlessDesktop::instance();
     desktop.reset();
-    CharacterObject launcher(u"launcher");
+    // No character: its window would stand in the desktop's stacking below.
     ProcessManager manager;
-    auto thread = manager.launch(u"", sleepingProgram(1), &launcher, CharacterCommand{u"OnFinished"});
+    auto thread = manager.launch(u"", sleepingProgram(1), nullptr, onFinished());
     while (thread->processId() == 0 && !thread->isFinished()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     ASSERT_NE(thread->processId(), 0u);
     // The program's windows, made to stand for it on the virtual desktop: a hidden
@@ -179,9 +165,8 @@ TEST(ProcessManager, BringToFrontRaisesTheOwnerOfTheProgramsVisibleWindow) {
 TEST(ProcessManager, CloseAllAsksAProgramWithAWindowToClose) {
     if (Arbor::Platform::currentBackendName() != "Win32") GTEST_SKIP();
     CharacterObject launcher(u"launcher");
-    CommandLog launcherRan(launcher);
     ProcessManager manager;
-    auto thread = manager.launch(u"", u"notepad.exe", &launcher, CharacterCommand{u"OnFinished"});
+    auto thread = manager.launch(u"", u"notepad.exe", &launcher, onFinished());
     auto& windows = Arbor::Platform::windowService();
     auto shown = [&] {
         if (thread->processId() == 0) return false;
@@ -215,7 +200,6 @@ TEST(ProcessManager, CloseAllAsksAProgramWithAWindowToClose) {
     EXPECT_TRUE(windows.isVisible(raised));
     windows.destroy(mine);
     EXPECT_TRUE(manager.closeAll());
-    launcher.inputPhase();
-    EXPECT_EQ(launcherRan.ran.size(), 1u);
+    EXPECT_EQ(launcher.pendingCommands(), 1u);
 }
 #endif

@@ -37,9 +37,9 @@ struct RestackQueueTest : ::testing::Test {
 }  // namespace
 
 TEST_F(RestackQueueTest, AnAttachMayQueueAnotherRequestForTheNextStep) {
-    auto& a = desktop.addChild(std::make_unique<GameObject>());
-    auto& b = desktop.addChild(std::make_unique<GameObject>());
-    auto& hooked = static_cast<HookedObject&>(desktop.addChild(std::make_unique<HookedObject>()));
+    auto& a = desktop.adopt(std::make_unique<GameObject>());
+    auto& b = desktop.adopt(std::make_unique<GameObject>());
+    auto& hooked = static_cast<HookedObject&>(desktop.adopt(std::make_unique<HookedObject>()));
     // Another thread queues while the attach runs, as a handler on the user-interface
     // thread would: with the queue's lock held over attachTo it would have to wait for
     // the whole step.
@@ -72,11 +72,11 @@ TEST_F(RestackQueueTest, AnAttachMayQueueAnotherRequestForTheNextStep) {
 }
 
 TEST_F(RestackQueueTest, AnObjectDeletedDuringTheStepLosesItsLaterRequests) {
-    auto& target = desktop.addChild(std::make_unique<GameObject>());
-    auto& holder = desktop.addChild(std::make_unique<GameObject>());
-    auto& hooked = static_cast<HookedObject&>(desktop.addChild(std::make_unique<HookedObject>()));
-    auto& doomed = holder.addChild(std::make_unique<GameObject>());
-    auto& survivor = desktop.addChild(std::make_unique<GameObject>());
+    auto& target = desktop.adopt(std::make_unique<GameObject>());
+    auto& holder = desktop.adopt(std::make_unique<GameObject>());
+    auto& hooked = static_cast<HookedObject&>(desktop.adopt(std::make_unique<HookedObject>()));
+    auto& doomed = holder.adopt(std::make_unique<GameObject>());
+    auto& survivor = desktop.adopt(std::make_unique<GameObject>());
     // The first request's attach deletes an object that the second names (the
     // sanitizer build sees any use of it); the third still runs.
     hooked.afterAttach = [&] { holder.deleteChildren(); };
@@ -85,7 +85,7 @@ TEST_F(RestackQueueTest, AnObjectDeletedDuringTheStepLosesItsLaterRequests) {
     queue.push(target, survivor);
     queue.apply();
     ASSERT_EQ(target.children().size(), 2u);
-    EXPECT_EQ(target.children()[0].get(), &hooked);
-    EXPECT_EQ(target.children()[1].get(), &survivor);
+    EXPECT_EQ(target.children()[0], &hooked);
+    EXPECT_EQ(target.children()[1], &survivor);
     EXPECT_TRUE(holder.children().empty());
 }

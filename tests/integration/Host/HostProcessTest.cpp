@@ -47,7 +47,11 @@ std::u16string quoted(const fs::path& p) { return u"\"" + Platform::fromNativePa
 struct ProgramDirectory {
     explicit ProgramDirectory(bool withData) {
         fs::copy_file(builtHost(), dir.path() / hostName);
-        if (withData) fs::create_directories(dir.path() / "Data" / "MAIN_OBJECT");
+        if (withData) {
+            fs::create_directories(dir.path() / "Data");
+            fs::copy(Testing::dataDir() / "characters" / "scene" / "MAIN_OBJECT", dir.path() / "Data" / "MAIN_OBJECT",
+                     fs::copy_options::recursive);
+        }
     }
     fs::path host() const { return dir.path() / hostName; }
     fs::path log() const { return dir.path() / "messages.log"; }

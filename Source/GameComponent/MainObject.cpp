@@ -4,13 +4,11 @@
 #include "Source/GameComponent/CharacterRegistry.h"
 #include "Source/GameComponent/DesktopObject.h"
 #include "Source/GameComponent/SceneEnvironment.h"
-#include "framework/Media/Audio.h"
-#include "framework/Media/SoundResource.h"
+#include "Source/Interpreter/ScriptCommand.h"
 #include "framework/Platform/Messages.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/TrayIcon.h"
 #include "framework/Platform/Window.h"
-#include "framework/Secure/ResourceCache.h"
 
 namespace Quenta::GameComponent {
 
@@ -80,10 +78,11 @@ void MainObject::onAppMessage(Arbor::Gui::Widget& sender, const Arbor::Gui::Wind
         const Arbor::Platform::Point cursor = Arbor::Platform::screenService().cursorPosition();
         const DesktopObject& desktop = DesktopObject::instance();
         postMenuRequest(u"MainMenu", cursor.x - desktop.originX(), cursor.y - desktop.originY());
+        // The sound player belongs to the frame thread: the sound goes there as a command.
         if (!configuration().soundNameRButton.empty()) {
-            if (auto sound = Arbor::Media::cachedSound(resources(), configuration().soundNameRButton)) {
-                soundPlayer().play(sound.get());
-            }
+            postCommand(Interpreter::makeCommandLine(
+                u"PlayOneShot", std::vector<Interpreter::Token>{Interpreter::Token(
+                                    Interpreter::TokenKind::String, 0.0, configuration().soundNameRButton)}));
         }
     }
 }

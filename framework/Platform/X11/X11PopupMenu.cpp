@@ -113,7 +113,8 @@ public:
         auto& queue = messageQueueService();
         X11Desktop& d = desktop();
         while (!done_ && d.connected()) {
-            if (!queue.waitMessage(100)) continue;
+            // Peeking also handles messages other threads send (they wait for them).
+            queue.waitMessage(100);
             Message message;
             while (!done_ && queue.peekMessage(message)) {
                 if (message.message == WM_QUIT) {

@@ -137,7 +137,7 @@ void HeadlessRun::afterRender(std::uint64_t frame) {
     if (!commandLine_.recordDirectory.empty()) {
         writePicture(nativePath(commandLine_.recordDirectory) / recordedFrameName(frame));
     }
-    if (commandLine_.frameLimit ? frame == *commandLine_.frameLimit : quit_.isQuitting()) takeScreenshot();
+    if (commandLine_.frameLimit ? frame >= *commandLine_.frameLimit : quit_.isQuitting()) takeScreenshot();
     if (trace_.is_open()) {
         for (const CharacterTraceRow& row : characterTraceRows()) trace_ << formatTraceLine(frame, row);
     }

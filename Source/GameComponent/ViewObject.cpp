@@ -62,7 +62,9 @@ ViewObject::ViewObject(const std::u16string& windowTitle) : widget_(std::make_un
 }
 
 ViewObject::~ViewObject() {
-    // The children may draw into this object's window: they go before it.
+    // Out of the tree first, so that no walk meets a half-destroyed object; the
+    // children may draw into this object's window, so they go before it.
+    detachFromParent();
     deleteChildren();
     {
         std::lock_guard guard(inputLock());

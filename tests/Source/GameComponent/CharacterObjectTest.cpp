@@ -110,6 +110,19 @@ TEST_F(Characters, OnlyTheHighestPriorityRequestOfAFrameTakesEffect) {
     EXPECT_EQ(text(c, u"$trail"), u"dropped,other,");
 }
 
+TEST_F(Characters, RequestsQueuedWhileTheWinnerIsCarriedOutAreForTheNextFrame) {
+    CharacterObject& c = load(u"c1");
+    frame();
+    // The winner's own code queues another request (as an event firing when the new
+    // order starts does): it is neither lost nor a deadlock.
+    c.requestOrder(request(u"Dropped", 5, u"PostEvent(\"Other\", NONE, \"\")"));
+    frame();
+    EXPECT_EQ(c.currentOrderName(), u"Dropped");
+    EXPECT_EQ(c.pendingOrderRequests(), 1u);
+    frame();
+    EXPECT_EQ(c.currentOrderName(), u"Other");
+}
+
 TEST_F(Characters, RequestsWaitWhileHiddenAndAreDecidedTogetherLater) {
     CharacterObject& c = load(u"c1");
     frame();
@@ -320,4 +333,39 @@ TEST_F(Characters, TheMainObjectStaysBehindAndRaisesItsBalloonsInstead) {
     EXPECT_EQ(desktop.children().front(), &main);
     EXPECT_EQ(Quenta::GameComponent::CharacterRegistry::instance().mainObject(), &main);
     EXPECT_EQ(Arbor::Platform::windowService().title(main.window()), u"main window");
+}
+
+TEST_F(Characters, SceneBuiltInsActOnTheirCharacter) {
+    CharacterObject& c = load(u"c1");
+    frame();
+    run(c, {u"string $order = GetFuncName()", u"number $top = IsTopmost()", u"SetTopmost()",
+            u"number $topAfter = IsTopmost()", u"SetAlphaCmd(0.25)", u"number $alpha = GetAlpha()",
+            u"SetMute(true)", u"number $muted = IsMuted()", u"Unmute()", u"number $unmuted = IsMuted()",
+            u"number $image = LoadImage(\"body.png\")", u"number $noImage = LoadImage(\"nothing.png\")",
+            u"number $baseX = GetBasePosX()",
+            u"PostEvent(\"Other\", NONE, \"\", $n = 11, $trail = $trail + \"code,\")"});
+    EXPECT_EQ(text(c, u"$order"), u"Idle");
+    EXPECT_EQ(number(c, u"$top"), 0);
+    EXPECT_EQ(number(c, u"$topAfter"), 1);
+    EXPECT_EQ(c.zOrder(), 100000000.0);
+    EXPECT_EQ(number(c, u"$alpha"), 1);
+    EXPECT_EQ(number(c, u"$muted"), 1);
+    EXPECT_EQ(number(c, u"$unmuted"), 0);
+    EXPECT_EQ(number(c, u"$image"), 1);
+    EXPECT_EQ(number(c, u"$noImage"), 0);
+    EXPECT_EQ(number(c, u"$baseX"), 0);
+    // The event's code runs when it wins, before its order starts.
+    EXPECT_EQ(number(c, u"$n"), 0);
+    frame();
+    EXPECT_EQ(c.alpha(), 0.25);
+    EXPECT_EQ(number(c, u"$n"), 11);
+    EXPECT_EQ(text(c, u"$trail"), u"code,other,");
+    EXPECT_EQ(c.currentOrderName(), u"Other");
+    // "obj" and "box" follow the character.
+    run(c, {u"number $objX = obj.X", u"number $boxWidth = box.Width", u"SetScale(2)", u"CreateBox()",
+            u"number $halfWidth = box.Width"});
+    EXPECT_EQ(number(c, u"$objX"), 100);
+    EXPECT_EQ(number(c, u"$boxWidth"), 1920);
+    EXPECT_EQ(number(c, u"$halfWidth"), 960);
+    EXPECT_TRUE(fatal.empty());
 }

@@ -128,6 +128,8 @@ constexpr ActionEntry actions[] = {
     {"dblclick", EventAction::DoubleClick, &parsePointOnly},
     {"say", EventAction::Say, &parseText},
     {"quit", EventAction::Quit, &parseNothing},
+    {"menu", EventAction::Menu, &parseText},
+    {"escape", EventAction::Escape, &parseNothing},
 };
 
 }  // namespace
@@ -199,6 +201,8 @@ void EventScript::apply(std::uint64_t frame, EventInput& input) const {
             case EventAction::DoubleClick: input.doubleClick(it->x, it->y); break;
             case EventAction::Say: input.say(it->text); break;
             case EventAction::Quit: input.quit(); break;
+            case EventAction::Menu: input.chooseMenuItem(it->text); break;
+            case EventAction::Escape: input.escapeMenu(); break;
         }
     }
 }

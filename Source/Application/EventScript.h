@@ -9,6 +9,10 @@
 //   click X Y [left|right]         down in this frame, up in the next
 //   dblclick X Y                   a left double click
 //   say TEXT                       the rest of the line, as recognised speech
+//   menu TEXT                      chooses the item with that text in the innermost open
+//                                  menu, as a click would (a submenu item opens it; a
+//                                  disabled item does nothing and the menu stays open)
+//   escape                         closes the innermost open menu
 //   quit                           quitting begins, as the tray menu's exit does it
 //
 // A new action is one entry in the table of EventScript.cpp plus one case in apply()
@@ -22,7 +26,7 @@
 
 namespace Quenta::Application {
 
-enum class EventAction { Move, Down, Up, DoubleClick, Say, Quit };
+enum class EventAction { Move, Down, Up, DoubleClick, Say, Quit, Menu, Escape };
 
 struct ScriptedEvent {
     std::uint64_t frame = 0;
@@ -44,6 +48,9 @@ public:
     virtual void doubleClick(int x, int y) = 0;
     virtual void say(const std::u16string& text) = 0;
     virtual void quit() = 0;
+    // With no menu open these only warn on standard error.
+    virtual void chooseMenuItem(const std::u16string& text) = 0;
+    virtual void escapeMenu() = 0;
 };
 
 class EventScript {

@@ -10,6 +10,7 @@
 #include "framework/Graphics/PngWriter.h"
 #include "framework/Numeric/GlobalRandom.h"
 #include "framework/Platform/Headless/HeadlessDesktop.h"
+#include "framework/Platform/Headless/HeadlessPopupMenu.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Secure/WholeFile.h"
 #include "framework/Speech/SpeechRecognitionEngine.h"
@@ -198,5 +199,27 @@ void HeadlessRun::say(const std::u16string& text) {
 }
 
 void HeadlessRun::quit() { quit_.beginQuitting(); }
+
+// The menus open on the virtual desktop are recorded ones (HeadlessPopupMenu.h). A
+// choice reaches the character as the click on a real menu does: WM_COMMAND to its
+// window, an input event for its next frame.
+void HeadlessRun::chooseMenuItem(const std::u16string& text) {
+    using Platform::Headless::PopupChoice;
+    const std::string shown = Arbor::Text::toUtf8(text);
+    switch (Platform::Headless::choosePopupMenuItem(text)) {
+        case PopupChoice::NoMenu:
+            std::fprintf(stderr, "tavizo: events: menu %s: no menu is open\n", shown.c_str());
+            break;
+        case PopupChoice::NotFound:
+            std::fprintf(stderr, "tavizo: events: menu %s: the open menu has no such item\n", shown.c_str());
+            break;
+        default:
+            break;
+    }
+}
+
+void HeadlessRun::escapeMenu() {
+    if (!Platform::Headless::escapePopupMenu()) std::fputs("tavizo: events: escape: no menu is open\n", stderr);
+}
 
 }  // namespace Quenta::Application

@@ -58,6 +58,8 @@ private:
     void doubleClick(int x, int y) override;
     void say(const std::u16string& text) override;
     void quit() override;
+    void chooseMenuItem(const std::u16string& text) override;
+    void escapeMenu() override;
 
     void takeScreenshot();
     bool writePicture(const std::filesystem::path& file);

@@ -5,11 +5,18 @@
 
 #include "Source/GameComponent/ViewObject.h"
 
+namespace Quenta::Interpreter {
+class ScriptMenus;
+}
+
 namespace Quenta::GameComponent {
 
 class CharacterMenus {
 public:
     virtual ~CharacterMenus() = default;
+
+    // The menus as the character's scripts build them (the menu built-ins).
+    virtual Interpreter::ScriptMenus* scriptMenus() { return nullptr; }
 
     // User-interface thread: look the named menu up, remember it as the pending menu
     // and show it at a screen point. False when there is no such menu.

@@ -8,6 +8,7 @@
 
 #include "Source/GameComponent/CharacterBalloons.h"
 #include "Source/GameComponent/CharacterMenus.h"
+#include "Source/GameComponent/ScriptObject/MenuManager.h"
 #include "Source/GameComponent/CharacterRegistry.h"
 #include "Source/GameComponent/OrderObject.h"
 #include "Source/GameComponent/SceneEnvironment.h"
@@ -52,7 +53,10 @@ CharacterObject::CharacterObject(std::u16string name, const std::u16string& wind
     target_ = &rootScope_.addChild(u"target");
     composed_ = std::make_unique<Arbor::Graphics::BufferedImage>(kComposedSide, kComposedSide);
 
-    // Step 4: the sound player (the queues are members; balloons and menus are seams).
+    // Step 4: the menu manager and the sound player (the queues are members; balloons
+    // and menus are seams). The menus exist before the configuration runs, which may
+    // build them.
+    menus_ = std::make_unique<MenuManager>(this);
     soundPlayer_ = std::make_shared<Arbor::Media::WaveOutAudio>();
 
     // Step 5.
@@ -136,6 +140,7 @@ Interpreter::BalloonControl* CharacterObject::balloonControl() {
     return dynamic_cast<Interpreter::BalloonControl*>(balloons_.get());
 }
 void CharacterObject::setMenus(std::unique_ptr<CharacterMenus> menus) { menus_ = std::move(menus); }
+Interpreter::ScriptMenus* CharacterObject::scriptMenus() { return menus_ ? menus_->scriptMenus() : nullptr; }
 
 std::filesystem::path CharacterObject::dataDirectory() const {
     return Arbor::Platform::toNativePath(cache_->dataFolder());

@@ -125,6 +125,8 @@ public:
     void setBalloons(std::unique_ptr<CharacterBalloons> balloons);
     CharacterMenus* menus() const { return menus_.get(); }
     void setMenus(std::unique_ptr<CharacterMenus> menus);
+    // ScriptOwner: the menus of the menu seam.
+    Interpreter::ScriptMenus* scriptMenus() override;
     // The cursor position relative to the parent's (or pending parent's) absolute
     // position, divided by the scale, as "obj.MouseX"/"obj.MouseY" publish it.
     double mouseX() const;

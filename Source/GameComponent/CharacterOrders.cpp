@@ -65,9 +65,12 @@ void CharacterObject::carryOut(OrderRequest& request) {
         if (auto sound = Arbor::Media::cachedSound(*cache_, request.soundName)) soundPlayer_->play(sound.get());
     }
     if (!request.menuName.empty()) {
-        const GameObject* p = parent();
-        postMenuRequest(request.menuName, request.targetX + (p ? p->absoluteX() : 0.0),
-                        request.targetY + (p ? p->absoluteY() : 0.0));
+        // A request with a target object carries a rectangle in the parent's coordinates;
+        // the mouse kinds carry the point in the character's own (no target): either way
+        // the menu opens where the event happened.
+        const GameObject* origin = request.target ? parent() : this;
+        postMenuRequest(request.menuName, request.targetX + (origin ? origin->absoluteX() : 0.0),
+                        request.targetY + (origin ? origin->absoluteY() : 0.0));
     }
     if (request.docking == OrderRequest::DockToTarget) {
         if (request.target) dockTo(*request.target);

@@ -12,6 +12,7 @@
 #include "framework/Graphics/ImageResource.h"
 #include "framework/Graphics/Painter.h"
 #include "framework/Platform/Messages.h"
+#include "framework/Platform/PopupMenu.h"
 #include "framework/Platform/Window.h"
 
 namespace Quenta::GameComponent {
@@ -168,7 +169,7 @@ void CharacterObject::onMenuPopup(ViewObject&, const InputEvent& event) {
         menuWindow_ = menus_->popupWindow();
         const CharacterObject* main = CharacterRegistry::instance().mainObject();
         if (menuWindow_ != Arbor::Platform::WindowHandle::None && main && main->isTopmost()) {
-            Arbor::Platform::windowService().setZOrder(menuWindow_, Arbor::Platform::ZOrder::Topmost);
+            Arbor::Platform::popupMenuService().setMenuWindowTopmost(menuWindow_);
         }
     }
     if (const auto& bring = SceneEnvironment::current().bringProgramsToFront) bring();

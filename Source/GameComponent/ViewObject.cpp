@@ -8,6 +8,7 @@
 #include "Source/GameComponent/RestackQueue.h"
 #include "framework/Graphics/BufferedImage.h"
 #include "framework/Platform/MessageQueue.h"
+#include "framework/Platform/PopupMenu.h"
 #include "framework/Platform/Messages.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Window.h"
@@ -248,7 +249,8 @@ void ViewObject::restackWindows() {
 }
 
 bool ViewObject::isMenuOpen() const {
-    return menuWindow_ != WindowHandle::None && windowService().isVisible(menuWindow_);
+    // Asked of the menu service: drawn and recorded menus are no ordinary windows.
+    return menuWindow_ != WindowHandle::None && Arbor::Platform::popupMenuService().isMenuWindowVisible(menuWindow_);
 }
 
 void ViewObject::setNoActivate(bool on) {

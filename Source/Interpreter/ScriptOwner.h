@@ -19,6 +19,7 @@ namespace Quenta::Interpreter {
 class BalloonControl;
 class SceneCharacter;
 class KeyMacroQueue;
+class ScriptMenus;
 class ValueStore;
 class VariableTable;
 class WordRecognitionTrees;
@@ -44,6 +45,8 @@ public:
     // Its word recognition trees; null when it keeps none (the tree built-ins then
     // answer their failure values).
     virtual WordRecognitionTrees* wordRecognitionTrees() { return nullptr; }
+    // Its popup menus; null when it has none (the menu built-ins then do nothing).
+    virtual ScriptMenus* scriptMenus() { return nullptr; }
     // The speech recogniser its speech built-ins drive; null when there is none.
     virtual Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() { return nullptr; }
     // The character on the desktop the scene built-ins act on; null for a parser of a

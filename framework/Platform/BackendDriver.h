@@ -28,6 +28,7 @@ class MessageBoxService;
 class MessageQueueService;
 class NamedMutex;
 class NativeCursor;
+class PopupMenuService;
 class ProcessService;
 class RecycleBinService;
 class ScreenService;
@@ -85,6 +86,7 @@ struct BackendDriver {
     std::unique_ptr<ForegroundService> (*makeForegroundService)();
     std::unique_ptr<ClipboardService> (*makeClipboardService)();
     std::unique_ptr<KeyInputService> (*makeKeyInputService)();
+    std::unique_ptr<PopupMenuService> (*makePopupMenuService)();
 };
 
 }  // namespace Arbor::Platform

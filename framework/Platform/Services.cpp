@@ -18,6 +18,7 @@
 #include "framework/Platform/MessageBox.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/NamedMutex.h"
+#include "framework/Platform/PopupMenu.h"
 #include "framework/Platform/Process.h"
 #include "framework/Platform/RecycleBin.h"
 #include "framework/Platform/Screen.h"
@@ -68,6 +69,7 @@ DisplayPowerService& displayPowerService() { return serviceFor(&BackendDriver::m
 ForegroundService& foregroundService() { return serviceFor(&BackendDriver::makeForegroundService); }
 ClipboardService& clipboardService() { return serviceFor(&BackendDriver::makeClipboardService); }
 KeyInputService& keyInputService() { return serviceFor(&BackendDriver::makeKeyInputService); }
+PopupMenuService& popupMenuService() { return serviceFor(&BackendDriver::makePopupMenuService); }
 
 std::unique_ptr<NamedMutex> createNamedMutex() { return currentBackend().makeNamedMutex(); }
 

@@ -22,6 +22,7 @@
 #include "framework/Platform/MessageBox.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/NamedMutex.h"
+#include "framework/Platform/PopupMenu.h"
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
@@ -72,6 +73,7 @@ const BackendDriver headlessDriver{
     .makeForegroundService = &Headless::makeForegroundService,
     .makeClipboardService = &Headless::makeClipboardService,
     .makeKeyInputService = &Headless::makeKeyInputService,
+    .makePopupMenuService = &Headless::makePopupMenuService,
 };
 
 }  // namespace Arbor::Platform

@@ -39,5 +39,6 @@ std::unique_ptr<DisplayPowerService> makeDisplayPowerService();
 std::unique_ptr<ForegroundService> makeForegroundService();
 std::unique_ptr<ClipboardService> makeClipboardService();
 std::unique_ptr<KeyInputService> makeKeyInputService();
+std::unique_ptr<PopupMenuService> makePopupMenuService();
 
 }  // namespace Arbor::Platform::Headless

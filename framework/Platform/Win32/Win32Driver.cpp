@@ -22,6 +22,7 @@
 #include "framework/Platform/MessageBox.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/NamedMutex.h"
+#include "framework/Platform/PopupMenu.h"
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
@@ -66,6 +67,7 @@ const BackendDriver win32Driver{
     .makeForegroundService = &Win32::makeForegroundService,
     .makeClipboardService = &Win32::makeClipboardService,
     .makeKeyInputService = &Win32::makeKeyInputService,
+    .makePopupMenuService = &Win32::makePopupMenuService,
 };
 
 const HostServices& hostServices() {

@@ -34,6 +34,7 @@
 #include "framework/Platform/MessageBox.h"
 #include "framework/Platform/MessageQueue.h"
 #include "framework/Platform/NamedMutex.h"
+#include "framework/Platform/PopupMenu.h"
 #include "framework/Platform/Process.h"
 #include "framework/Platform/Screen.h"
 #include "framework/Platform/Session.h"
@@ -85,6 +86,7 @@ const BackendDriver x11Driver{
     .makeForegroundService = &X11::makeForegroundService,
     .makeClipboardService = &X11::makeClipboardService,
     .makeKeyInputService = &X11::makeKeyInputService,
+    .makePopupMenuService = &X11::makePopupMenuService,
 };
 
 }  // namespace Arbor::Platform

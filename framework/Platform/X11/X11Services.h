@@ -21,6 +21,8 @@ std::unique_ptr<ScreenService> makeScreenService();
 std::unique_ptr<MessageBoxService> makeMessageBoxService();
 std::unique_ptr<NativeCursor> createCursor(const CursorPixels& pixels);
 std::unique_ptr<DibSection> makeDibSection(std::int32_t width, std::int32_t height);
+// Menus drawn by the backend itself (X11PopupMenu.cpp).
+std::unique_ptr<PopupMenuService> makePopupMenuService();
 
 // The virtual-key code of an X key symbol; 0 for keys without one here.
 int virtualKeyOf(unsigned long keySym);

@@ -20,6 +20,8 @@ struct Recorder : EventInput {
     void doubleClick(int x, int y) override { done.push_back("dbl " + std::to_string(x) + " " + std::to_string(y)); }
     void say(const std::u16string& text) override { done.push_back("say [" + Arbor::Text::toUtf8(text) + "]"); }
     void quit() override { done.push_back("quit"); }
+    void chooseMenuItem(const std::u16string& text) override { done.push_back("menu [" + Arbor::Text::toUtf8(text) + "]"); }
+    void escapeMenu() override { done.push_back("escape"); }
 };
 
 std::string errorOf(std::string_view text) {
@@ -43,17 +45,20 @@ TEST(EventScript, LinesBecomeEventsOfTheirFramesInWrittenOrder) {
         "2\tdown 1 2\n"
         "2 up 1 2 left\n"
         "5 dblclick 0 0\n"
-        "6 quit\n",
+        "6 quit\n"
+        "7 menu  More items\n"
+        "7 escape\n",
         "ev.txt", error);
     ASSERT_TRUE(script) << error;
     Recorder r;
-    for (std::uint64_t frame = 0; frame <= 7; ++frame) {
+    for (std::uint64_t frame = 0; frame <= 8; ++frame) {
         r.done.push_back("frame " + std::to_string(frame));
         script->apply(frame, r);
     }
     const std::vector<std::string> expected{
         "frame 0", "frame 1", "say [こんにちは  world ]", "frame 2", "down 1 2 left", "up 1 2 left", "frame 3", "down 10 20 right",
-        "frame 4", "up 10 20 right", "move -5 7", "frame 5", "dbl 0 0", "frame 6", "quit", "frame 7"};
+        "frame 4", "up 10 20 right", "move -5 7", "frame 5", "dbl 0 0", "frame 6", "quit", "frame 7",
+        "menu [ More items]", "escape", "frame 8"};
     EXPECT_EQ(r.done, expected) << "the click's up comes in the next frame, before that frame's later lines";
     EXPECT_EQ(script->events()[0].line, 7);
 }
@@ -73,6 +78,8 @@ TEST(EventScript, AMalformedLineIsNamedWithFileAndLine) {
     EXPECT_EQ(errorOf("1 say"), "ev.txt:1: say: needs a text");
     EXPECT_EQ(errorOf("1 say \xFF\xFE"), "ev.txt:1: say: the text is not UTF-8");
     EXPECT_EQ(errorOf("1 quit now"), "ev.txt:1: quit: unexpected \"now\"");
+    EXPECT_EQ(errorOf("1 menu"), "ev.txt:1: menu: needs a text");
+    EXPECT_EQ(errorOf("1 escape 2"), "ev.txt:1: escape: unexpected \"2\"");
     EXPECT_EQ(errorOf("9999999999999 quit"),
               "ev.txt:1: the line must start with a frame number from 1, not \"9999999999999\"");
 }

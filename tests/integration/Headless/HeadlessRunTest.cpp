@@ -258,3 +258,27 @@ TEST(HeadlessRun, BadCommandLinesAndEventFilesStopBeforeTheFirstFrame) {
     EXPECT_EQ(r.err, "Error: Initial 関数が存在しません。\n");
     EXPECT_FALSE(fs::exists(program.path("t.tsv")));
 }
+
+TEST(HeadlessRun, MenuEventsChooseFromTheMenuARightClickOpened) {
+    Program program;
+    fs::copy(fs::path(TAVIZO_TEST_DATA_DIR) / "characters" / "hl-menus", program.path("Data/hl-menus"));
+    writeFile(program.path("events.txt"),
+              "2 escape\n"              // no menu yet: a warning only
+              "3 click 132 132 right\n"  // the disc's menu opens
+              "6 menu More\n"
+              "7 menu Deep\n"            // disabled: nothing happens, the menu stays
+              "8 menu Move away\n"
+              "10 menu Stay\n");         // closed by now: a warning only
+    const HostRun r = program.run({"--headless", "--screen", "640x480", "--frames", "14", "--events",
+                                   program.path("events.txt").string(), "--trace", program.path("m.tsv").string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.err.find("escape: no menu is open"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("menu Stay: no menu is open"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("Deep"), std::string::npos) << r.err;
+    const auto rows = traceRows(readFile(program.path("m.tsv")), "hl-menus");
+    ASSERT_GE(rows.size(), 14u);
+    // Where the disc sat before the choice, and where the chosen action moved it.
+    EXPECT_EQ(rows[6][3], "100");  // frame 7
+    EXPECT_EQ(rows.back()[3], "200");
+    EXPECT_EQ(rows.back()[4], "150");
+}

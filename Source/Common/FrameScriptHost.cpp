@@ -5,7 +5,6 @@
 #include "Source/Common/ProcessManager.h"
 #include "Source/Common/QuitControl.h"
 #include "Source/GameComponent/CharacterObject.h"
-#include "Source/Interpreter/ActionCommand.h"
 #include "Source/Interpreter/ScriptOwner.h"
 #include "Source/Common/SystemVariables.h"
 #include "Source/Common/UserInput.h"
@@ -50,8 +49,10 @@ bool FrameScriptHost::launchProgram(Interpreter::ScriptOwner* owner, std::u16str
     if (!processes) return ScriptHost::launchProgram(owner, std::move(applicationName), std::move(commandLine), {});
     // The launching character; a script of no character gets no completion.
     const auto* character = dynamic_cast<const GameComponent::CharacterObject*>(owner);
+    // The captured action is a statement of the character's own: it runs from the
+    // character's command queue, on the frame thread, once the program has ended.
     GameComponent::CharacterCommand command;
-    if (character && !completion.empty()) command = Interpreter::encodeActionCommand(completion);
+    if (character) command = std::move(completion);
     processes->launch(std::move(applicationName), std::move(commandLine), character, std::move(command));
     return true;
 }

@@ -20,8 +20,8 @@ public:
     std::u16string userInput() const override;
     void beginQuitting() override;
     void requestSystemAction(int action) override;
-    // Through the program's ProcessManager; the completion reaches the character as
-    // an encoded action command (Interpreter/ActionCommand.h) when the program ends.
+    // Through the program's ProcessManager; the completion (the captured action) goes
+    // to the launching character's command queue when the program ends.
     bool launchProgram(Interpreter::ScriptOwner* owner, std::u16string applicationName, std::u16string commandLine,
                        Interpreter::TokenLine completion) override;
     // The snapshot the user-interface thread refreshes every 500 ms.

@@ -20,6 +20,7 @@
 #include "Source/GameComponent/CharacterCommand.h"
 #include "Source/GameComponent/OrderRequest.h"
 #include "Source/GameComponent/ViewObject.h"
+#include "Source/Interpreter/KeyMacroQueue.h"
 #include "Source/Interpreter/Parser.h"
 #include "Source/Interpreter/SceneCharacter.h"
 #include "Source/Interpreter/ScopeNode.h"
@@ -178,6 +179,7 @@ public:
     std::filesystem::path valueStoreFile() const override;
     Interpreter::VariableTable* variableTable() override { return &parser_->variables(); }
     Interpreter::WordRecognitionTrees* wordRecognitionTrees() override { return &wordTrees_; }
+    Interpreter::KeyMacroQueue* keyMacroQueue() override { return &keyMacros_; }
     Arbor::Speech::Recognition::SpeechRecognitionEngine* speechEngine() override;
     Interpreter::SceneCharacter* sceneCharacter() override { return this; }
     // Its balloon manager (the balloon built-ins).
@@ -245,6 +247,9 @@ private:
     std::unique_ptr<Arbor::Secure::ResourceCache> cache_;
     Interpreter::ValueStore store_;
     Interpreter::WordRecognitionTrees wordTrees_;
+    // Key macros sent to the foreground program, one after another (stepped in the
+    // input phase).
+    Interpreter::KeyMacroQueue keyMacros_;
     std::unique_ptr<Interpreter::Parser> parser_;
     std::unique_ptr<Script::DefinitionData> definition_;
     Script::InitialRecordView configuration_;

@@ -27,6 +27,9 @@ void CharacterObject::inputPhase() {
         menuWindow_ = Arbor::Platform::WindowHandle::None;
     }
     runCommands();
+    // A change of foreground program cancels the key macros; a finished one makes way
+    // for the next.
+    keyMacros_.step();
     // Queued window events, then the children.
     ViewObject::inputPhase();
 }

@@ -61,8 +61,9 @@ void setTitleProperties(Display* display, Window xid, std::u16string_view title)
     const Atoms& atoms = desktop().atoms();
     XChangeProperty(display, xid, atoms.netWmName, atoms.utf8String, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
-    // The old property carries Latin-1 text; the UTF-8 bytes are the usual stand-in.
-    XChangeProperty(display, xid, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
+    // The old property too, typed UTF8_STRING as is usual now: typed STRING it would
+    // promise Latin-1 and show a non-Latin title garbled.
+    XChangeProperty(display, xid, XA_WM_NAME, atoms.utf8String, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
 }
 

@@ -379,7 +379,13 @@ bool MenuManager::choose(std::int32_t commandId, Interpreter::Parser& parser) {
                 break;
         }
     }
-    if (!action.empty()) Interpreter::runAction(parser, action);
+    if (!action.empty()) {
+        // A choice arrives between scripts: the line the parser last ran may be gone, and
+        // runAction puts the parser's line back when it is done. It gets one that lasts.
+        static const TokenLine between;
+        parser.setLine(between);
+        Interpreter::runAction(parser, action);
+    }
     return true;
 }
 

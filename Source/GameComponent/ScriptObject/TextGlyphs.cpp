@@ -18,14 +18,36 @@ GlyphFont* TextFonts::font(const FontRecord& record) {
     return it->second.get();
 }
 
+bool TextFonts::isMissingGlyph(GlyphFont& f, const Arbor::Platform::Glyph& made, Arbor::Platform::GlyphFormat format) {
+    const auto key = std::make_pair(&f, static_cast<int>(format));
+    auto it = missing_.find(key);
+    // A noncharacter: no face has it, so every face answers with its missing-glyph box.
+    if (it == missing_.end()) it = missing_.emplace(key, f.glyph(U'\uFFFF', format)).first;
+    const auto& box = it->second;
+    return box && !box->coverage.empty() && box->coverage == made.coverage &&
+           box->metrics.cellIncX == made.metrics.cellIncX && box->metrics.blackBoxWidth == made.metrics.blackBoxWidth;
+}
+
 CharGlyph TextFonts::glyph(const FontRecord& record, char32_t character) {
     CharGlyph result;
     result.format = record.format;
     GlyphFont* f = font(record);
     if (!f) return result;
+    std::shared_ptr<const Arbor::Platform::Glyph> made = f->glyph(character, record.format);
+    // Where the system gives no other face for a character the named face lacks (GDI's
+    // outline call), the default face (which shows Japanese) draws it instead of a box.
+    if (made && !record.request.faceName.empty() && character > 0x7F && isMissingGlyph(*f, *made, record.format)) {
+        FontRecord fallback = record;
+        fallback.request.faceName.clear();
+        if (GlyphFont* other = font(fallback)) {
+            if (auto replacement = other->glyph(character, record.format); replacement && !isMissingGlyph(*other, *replacement, record.format)) {
+                f = other;
+                made = std::move(replacement);
+            }
+        }
+    }
     const Arbor::Platform::FontMetrics& metrics = f->metrics();
     result.cellHeight = metrics.height;
-    std::shared_ptr<const Arbor::Platform::Glyph> made = f->glyph(character, record.format);
     if (!made) {
         // Nothing to draw, but the text still moves on by an ordinary character.
         result.advance = metrics.averageCharWidth > 0 ? metrics.averageCharWidth : 0;

@@ -11,6 +11,7 @@
 #include "Source/Application/CommandLine.h"
 #include "framework/Platform/Backend.h"
 #include "framework/Platform/BackendDriver.h"
+#include "framework/Platform/Console.h"
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Text/Utf.h"
@@ -27,6 +28,10 @@ bool hasDesktopBackend() {
 int runHost(const std::u16string& programPath, const std::vector<std::u16string>& args) {
     using namespace Quenta::Application;
     const CommandLine commandLine = CommandLine::parse(args);
+    // What the command line answers, and a headless run's lines, reach the console.
+    if (!commandLine.error.empty() || commandLine.help || commandLine.version || commandLine.headless) {
+        Arbor::Platform::useParentConsole();
+    }
     if (!commandLine.error.empty()) {
         std::fprintf(stderr, "tavizo: %s\n", commandLine.error.c_str());
         return 2;

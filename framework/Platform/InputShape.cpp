@@ -24,11 +24,17 @@ std::vector<Rect> opaqueRegion(const std::uint32_t* pixels, int width, int heigh
         std::size_t k = 0;
         int x = 0;
         while (x < width) {
+            // Transparent and opaque runs are passed four pixels at a time where they can.
+            while (x + 4 <= width && ((row[x] | row[x + 1] | row[x + 2] | row[x + 3]) >> 24) == 0) x += 4;
+            if (x >= width) break;
             if ((row[x] >> 24) == 0) {
                 ++x;
                 continue;
             }
             const int left = x;
+            while (x + 4 <= width && (row[x] >> 24) != 0 && (row[x + 1] >> 24) != 0 && (row[x + 2] >> 24) != 0 &&
+                   (row[x + 3] >> 24) != 0)
+                x += 4;
             while (x < width && (row[x] >> 24) != 0) ++x;
             while (k < open.size() && open[k].left < left) ++k;
             if (k < open.size() && open[k].left == left && open[k].right == x) {

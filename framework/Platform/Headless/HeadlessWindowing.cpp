@@ -334,22 +334,21 @@ bool HeadlessWindowing::presentLayered(WindowHandle window, const DibSection& su
     if (width <= 0 || height <= 0 || width > surface.width() || height > surface.height() || !surface.bits()) {
         return false;
     }
-    // Filled row by row without clearing first: every character presents every frame
-    // it moves, so the picture is copied once and only once.
-    std::vector<std::uint32_t> pixels;
-    pixels.reserve(std::size_t(width) * std::size_t(height));
-    for (int y = 0; y < height; ++y) {
-        const std::uint32_t* row = surface.bits() + std::size_t(y) * std::size_t(surface.width());
-        pixels.insert(pixels.end(), row, row + width);
-    }
     std::lock_guard lock(mutex_);
     WindowRecord* record = find(window);
     // As on the system, only a layered window takes a layered picture.
     if (!record || (record->state.exStyle & WS_EX_LAYERED) == 0) return false;
+    // Every character presents every frame it moves: the picture is copied straight
+    // into the window's last one, whose storage is reused while the size stays.
+    std::vector<std::uint32_t>& pixels = record->state.pixels;
+    pixels.resize(std::size_t(width) * std::size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* row = surface.bits() + std::size_t(y) * std::size_t(surface.width());
+        std::copy(row, row + width, pixels.begin() + std::ptrdiff_t(y) * width);
+    }
     record->state.bounds = bounds;
     record->state.pixelWidth = width;
     record->state.pixelHeight = height;
-    record->state.pixels = std::move(pixels);
     record->state.premultiplied = true;
     record->state.opacity = opacity;
     return true;

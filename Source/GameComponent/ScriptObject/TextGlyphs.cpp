@@ -1,10 +1,18 @@
 #include "Source/GameComponent/ScriptObject/TextGlyphs.h"
 
 #include <cstddef>
+#include <string_view>
 
 namespace Quenta::GameComponent {
 
 using Arbor::Platform::GlyphFont;
+
+namespace {
+// The default face first, then the Japanese faces of Windows and the one the Linux
+// setup installs (a name the system does not have gives its closest face, which the
+// missing-glyph test then turns down).
+constexpr std::u16string_view kFallbackFaces[] = {u"", u"Yu Gothic UI", u"Meiryo", u"MS Gothic", u"IPAexGothic"};
+}  // namespace
 
 GlyphFont* TextFonts::font(const FontRecord& record) {
     const auto key = std::make_pair(record.request.faceName, record.request.height);
@@ -34,15 +42,20 @@ CharGlyph TextFonts::glyph(const FontRecord& record, char32_t character) {
     GlyphFont* f = font(record);
     if (!f) return result;
     std::shared_ptr<const Arbor::Platform::Glyph> made = f->glyph(character, record.format);
-    // Where the system gives no other face for a character the named face lacks (GDI's
-    // outline call), the default face (which shows Japanese) draws it instead of a box.
-    if (made && !record.request.faceName.empty() && character > 0x7F && isMissingGlyph(*f, *made, record.format)) {
-        FontRecord fallback = record;
-        fallback.request.faceName.clear();
-        if (GlyphFont* other = font(fallback)) {
-            if (auto replacement = other->glyph(character, record.format); replacement && !isMissingGlyph(*other, *replacement, record.format)) {
+    // Where the system gives no other face for a character the face lacks (GDI's outline
+    // call), faces that show Japanese are tried in turn instead of drawing a box.
+    if (made && character > 0x7F && isMissingGlyph(*f, *made, record.format)) {
+        for (std::u16string_view face : kFallbackFaces) {
+            if (face == record.request.faceName) continue;
+            FontRecord fallback = record;
+            fallback.request.faceName = std::u16string(face);
+            GlyphFont* other = font(fallback);
+            if (!other || other == f) continue;
+            auto replacement = other->glyph(character, record.format);
+            if (replacement && !isMissingGlyph(*other, *replacement, record.format)) {
                 f = other;
                 made = std::move(replacement);
+                break;
             }
         }
     }

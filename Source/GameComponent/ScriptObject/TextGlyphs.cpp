@@ -1,10 +1,18 @@
 #include "Source/GameComponent/ScriptObject/TextGlyphs.h"
 
 #include <cstddef>
+#include <string_view>
 
 namespace Quenta::GameComponent {
 
 using Arbor::Platform::GlyphFont;
+
+namespace {
+// The default face first, then the Japanese faces of Windows and the one the Linux
+// setup installs (a name the system does not have gives its closest face, which the
+// missing-glyph test then turns down).
+constexpr std::u16string_view kFallbackFaces[] = {u"", u"Yu Gothic UI", u"Meiryo", u"MS Gothic", u"IPAexGothic"};
+}  // namespace
 
 GlyphFont* TextFonts::font(const FontRecord& record) {
     const auto key = std::make_pair(record.request.faceName, record.request.height);
@@ -18,14 +26,41 @@ GlyphFont* TextFonts::font(const FontRecord& record) {
     return it->second.get();
 }
 
+bool TextFonts::isMissingGlyph(GlyphFont& f, const Arbor::Platform::Glyph& made, Arbor::Platform::GlyphFormat format) {
+    const auto key = std::make_pair(&f, static_cast<int>(format));
+    auto it = missing_.find(key);
+    // A noncharacter: no face has it, so every face answers with its missing-glyph box.
+    if (it == missing_.end()) it = missing_.emplace(key, f.glyph(U'\uFFFF', format)).first;
+    const auto& box = it->second;
+    return box && !box->coverage.empty() && box->coverage == made.coverage &&
+           box->metrics.cellIncX == made.metrics.cellIncX && box->metrics.blackBoxWidth == made.metrics.blackBoxWidth;
+}
+
 CharGlyph TextFonts::glyph(const FontRecord& record, char32_t character) {
     CharGlyph result;
     result.format = record.format;
     GlyphFont* f = font(record);
     if (!f) return result;
+    std::shared_ptr<const Arbor::Platform::Glyph> made = f->glyph(character, record.format);
+    // Where the system gives no other face for a character the face lacks (GDI's outline
+    // call), faces that show Japanese are tried in turn instead of drawing a box.
+    if (made && character > 0x7F && isMissingGlyph(*f, *made, record.format)) {
+        for (std::u16string_view face : kFallbackFaces) {
+            if (face == record.request.faceName) continue;
+            FontRecord fallback = record;
+            fallback.request.faceName = std::u16string(face);
+            GlyphFont* other = font(fallback);
+            if (!other || other == f) continue;
+            auto replacement = other->glyph(character, record.format);
+            if (replacement && !isMissingGlyph(*other, *replacement, record.format)) {
+                f = other;
+                made = std::move(replacement);
+                break;
+            }
+        }
+    }
     const Arbor::Platform::FontMetrics& metrics = f->metrics();
     result.cellHeight = metrics.height;
-    std::shared_ptr<const Arbor::Platform::Glyph> made = f->glyph(character, record.format);
     if (!made) {
         // Nothing to draw, but the text still moves on by an ordinary character.
         result.advance = metrics.averageCharWidth > 0 ? metrics.averageCharWidth : 0;

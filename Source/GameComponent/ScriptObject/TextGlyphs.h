@@ -40,7 +40,12 @@ public:
     CharGlyph glyph(const FontRecord& record, char32_t character);
 
 private:
+    // Whether `made` is the box the font draws for characters it lacks.
+    bool isMissingGlyph(Arbor::Platform::GlyphFont& font, const Arbor::Platform::Glyph& made,
+                        Arbor::Platform::GlyphFormat format);
+
     std::map<std::pair<std::u16string, int>, std::unique_ptr<Arbor::Platform::GlyphFont>> fonts_;
+    std::map<std::pair<Arbor::Platform::GlyphFont*, int>, std::shared_ptr<const Arbor::Platform::Glyph>> missing_;
 };
 
 }  // namespace Quenta::GameComponent

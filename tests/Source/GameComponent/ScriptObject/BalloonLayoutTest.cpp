@@ -145,7 +145,9 @@ using Glyphs = HeadlessText;
 TEST_F(Glyphs, DefaultFaceShowsJapanese) {
     TextFonts fonts;
     const CharGlyph glyph = fonts.glyph(font(14), U'\u3053');
-    EXPECT_TRUE(glyph.hasInk());
+    const CharGlyph box = fonts.glyph(font(14), U'\uFFFF');
+    ASSERT_TRUE(glyph.hasInk());
+    EXPECT_NE(glyph.bitmap->coverage, box.hasInk() ? box.bitmap->coverage : std::vector<std::uint8_t>{});
     EXPECT_GT(glyph.advance, 10);
     EXPECT_GT(drawnInk(u"こんにちは、Tavizo!", font(14), fonts).any, 100);
 }

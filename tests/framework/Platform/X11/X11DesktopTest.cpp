@@ -343,7 +343,9 @@ TEST_F(X11DesktopTest, InjectedKeysReachTheActiveWindowThroughXTest) {
         return heard(WM_KEYUP, 'W');
     }));
     EXPECT_TRUE(heard(WM_KEYDOWN, 'W'));
-    // The active window is ours: its process is this one, and so is its executable.
+    // The active window is ours: its process is this one, and so is its executable. The
+    // manager announces the active window on its own time, after the focus has moved.
+    ASSERT_TRUE(pumpUntil([&] { return foregroundService().foregroundWindow().window == static_cast<std::uint64_t>(window); }));
     const ForegroundWindow front = foregroundService().foregroundWindow();
     EXPECT_EQ(front.window, static_cast<std::uint64_t>(window));
     EXPECT_EQ(front.processId, processService().currentProcessId());

@@ -1,9 +1,9 @@
 // The shipped characters run by the built host on the headless desktop: Pip rides on
 // Tavi's head (docked, so it moves with Tavi), hops off when dragged away and falls to
-// the floor, and hops back on when let go over Tavi. Each step is driven by an events
-// file whose points come from the trace of a shorter run with the same events so far:
-// runs are reproducible, so that run's frames are the longer run's first frames, and
-// the test does not depend on where Tavi happens to wander.
+// the floor, hops back on when let go over Tavi, and cheers when Tavi is poked. Each
+// step is driven by an events file whose points come from the trace of a shorter run
+// with the same events so far: runs are reproducible, so that run's frames are the
+// longer run's first frames, and the test does not depend on where Tavi wanders.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -167,6 +167,22 @@ TEST(Companion, PipRidesOnTaviHopsOffWhenDraggedAndBackOnWhenLetGoOverTavi) {
         EXPECT_NEAR(dy(back, frame), seatY, 0.01) << "frame " << frame;
     }
 
+    // Poke Tavi: Tavi tells Pip (a command posted from Tavi's script), and Pip cheers on
+    // its seat.
+    const Row taviLater = back.tavi[179];
+    events += "180 click " + point(taviLater.x + taviLater.w / 2, taviLater.y + taviLater.h * 0.8) + "\n";
+    const Trace poked = run(events, 210, "Tavi poked");
+    if (HasFailure()) return;
+    bool happy = false;
+    bool cheered = false;
+    for (int frame = 180; frame <= 210; ++frame) {
+        happy = happy || poked.tavi[frame].order == "Happy";
+        cheered = cheered || poked.pip[frame].order == "Cheer";
+        EXPECT_NEAR(dx(poked, frame), seatX, 0.01) << "frame " << frame;
+    }
+    EXPECT_TRUE(happy);
+    EXPECT_TRUE(cheered);
+
     // The same program folder contents and events give the same trace, byte for byte.
-    EXPECT_EQ(run(events, 210, "again").text, back.text);
+    EXPECT_EQ(run(events, 210, "again").text, poked.text);
 }

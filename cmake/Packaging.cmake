@@ -8,6 +8,10 @@
 
 include(GNUInstallDirs)
 
+# Installing (and cpack) takes what is built and builds nothing itself: the packaging
+# check builds only the programs it ships, not every test.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 if(WIN32)
   set(TAVIZO_PROGRAM_DIR .)
 else()
@@ -17,8 +21,16 @@ endif()
 install(TARGETS tavizo tavizo-tool RUNTIME DESTINATION ${TAVIZO_PROGRAM_DIR})
 
 # Data/<name>/ -> <build>/packaged-data/Data/<name>.qnd, remade when a file changes.
-# A cross build packs with its emulator (Wine), which CMake puts before the tool.
+# A cross build packs with its emulator (Wine), which reaches POSIX paths through Z:.
 set(TAVIZO_PACKED_DATA ${CMAKE_BINARY_DIR}/packaged-data/Data)
+set(tavizo_pack_tool $<TARGET_FILE:tavizo-tool>)
+set(tavizo_pack_drive "")
+if(CMAKE_CROSSCOMPILING)
+  set(tavizo_pack_tool ${CMAKE_CROSSCOMPILING_EMULATOR} ${tavizo_pack_tool})
+  if(WIN32 AND CMAKE_HOST_UNIX)
+    set(tavizo_pack_drive "Z:")
+  endif()
+endif()
 file(GLOB tavizo_characters LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/Data/*)
 set(tavizo_packages "")
 if(NOT CMAKE_CROSSCOMPILING OR CMAKE_CROSSCOMPILING_EMULATOR)
@@ -31,7 +43,7 @@ if(NOT CMAKE_CROSSCOMPILING OR CMAKE_CROSSCOMPILING_EMULATOR)
     set(package ${TAVIZO_PACKED_DATA}/${name}.qnd)
     add_custom_command(OUTPUT ${package}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVIZO_PACKED_DATA}
-      COMMAND tavizo-tool pack ${folder} ${package}
+      COMMAND ${tavizo_pack_tool} pack ${tavizo_pack_drive}${folder} ${tavizo_pack_drive}${package}
       DEPENDS tavizo-tool ${files}
       COMMENT "Packing character ${name}"
       VERBATIM)

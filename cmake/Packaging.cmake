@@ -106,6 +106,10 @@ else()
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION games)
+  if(TARGET pocketsphinxrecognizer)
+    # The recogniser's English model; without it the program runs without voice commands.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS pocketsphinx-en-us)
+  endif()
   find_program(TAVIZO_DPKG_SHLIBDEPS dpkg-shlibdeps)
   if(TAVIZO_DPKG_SHLIBDEPS)
     # Dependencies from the libraries the binaries link.

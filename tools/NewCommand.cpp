@@ -276,7 +276,7 @@ Height = 80
 <SET_CONFIG>
 FuncName = Plain
 FontSize = 14
-FontColor = "#333333"
+FontColor = "333333"
 Speed = 30
 </SET_CONFIG>
 </FUNC_TEXT_STYLE_REG>

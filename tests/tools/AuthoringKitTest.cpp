@@ -61,7 +61,7 @@ TEST(AuthoringKit, NewWritesACharacterThatLintsAndPreviewsAndNeverOverwrites) {
 
     // A second run, and a run onto an existing file, change nothing.
     const std::string before = readFile(made / "main.func");
-    std::ofstream(made / "main.func", std::ios::app) << "## mine\n";
+    std::ofstream(made / "main.func", std::ios::app | std::ios::binary) << "## mine\n";
     r = runTool({"new", "Pebble", dir.path().string()}, dir.path());
     EXPECT_EQ(r.exitCode, 1) << r.out;
     EXPECT_NE(r.out.find("already exists"), std::string::npos) << r.out;

@@ -232,7 +232,8 @@ FuncListEvent = Poked
 </SET_CONFIG>
 </FUNC_HIT_EVENT_REG>
 
-## Balloons: above the character, following it.
+## Balloons: above the character, following it. Giggle cuts a balloon still talking short
+## (CallType = FORCE); a NORMAL call would be dropped while one talks.
 <FUNC_BALLOON_ORDER_REG>
 <SET_CONFIG>
 FuncName = Hello
@@ -249,6 +250,7 @@ FlagFollowChara = true
 <FUNC_BALLOON_ORDER_REG>
 <SET_CONFIG>
 FuncName = Giggle
+CallType = FORCE
 FuncNameMotion = BalloonPicture
 FuncNameTextLayer = Tickles
 PosX = -40

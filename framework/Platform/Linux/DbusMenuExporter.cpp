@@ -261,7 +261,7 @@ struct MenuCallbacks {
     static bool aboutToShow(DbusMenuExporter& self, std::int32_t id) {
         const Node* node = find(self, id);
         if (!node || node->kind != TrayMenuItem::Kind::SubMenu) return false;
-        messageQueueService().postMessage(self.owner_, WM_INITMENUPOPUP, 0, 0);
+        messageQueueService().postMessage(self.owner_, WM_INITMENUPOPUP, 0, id == 0 ? 0 : node->position);
         return true;
     }
 
@@ -352,6 +352,7 @@ void DbusMenuExporter::flatten(const std::vector<TrayMenuItem>& items, Node& par
         node.label = busLabel(item.text);
         node.enabled = (item.flags & MenuStateGrayed) == 0;
         node.commandId = item.commandId;
+        node.position = std::int32_t(parent.children.size());
         if (item.kind == TrayMenuItem::Kind::Command) {
             node.toggleState = (item.flags & MenuStateChecked) ? 1 : 0;
             if (item.flags & MenuTypeRadioCheck) node.toggleType = "radio";

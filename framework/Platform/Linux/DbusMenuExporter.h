@@ -6,7 +6,8 @@
 //
 // The panel's choices go to the owner window exactly as a popup menu's do: "clicked" on
 // an item posts WM_COMMAND with the item's identifier (lParam 0), and "about to show"
-// of a menu posts WM_INITMENUPOPUP (wParam 0: there is no native menu). Nothing runs
+// of a menu posts WM_INITMENUPOPUP (wParam 0: there is no native menu; lParam the
+// position of a submenu's item in its menu, 0 for the whole menu). Nothing runs
 // on the thread serving the bus.
 //
 // Item identifiers on the bus: 0 is the root; an item that can be chosen has its command
@@ -50,6 +51,7 @@ public:
         std::string toggleType;  // "", "checkmark" or "radio"
         std::int32_t toggleState = 0;
         std::uint32_t commandId = 0;
+        std::int32_t position = 0;  // among its parent's items
         std::vector<std::int32_t> children;
 
         bool sameShape(const Node& other) const {

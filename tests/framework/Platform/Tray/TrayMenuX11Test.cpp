@@ -167,7 +167,7 @@ TEST_F(TrayMenuX11Test, ThePanelReadsTheMenuAndItsChoicesArriveAsFromThePopupMen
     EXPECT_EQ(Bus::menuAboutToShow(name_, 0), false);
     EXPECT_EQ(Bus::menuAboutToShow(name_, more.id), false);
     EXPECT_FALSE(Bus::menuAboutToShow(name_, 40960)) << "an item that opens no menu";
-    EXPECT_EQ(heard(2), (std::vector<Heard>{{WM_INITMENUPOPUP, 0, 0}, {WM_INITMENUPOPUP, 0, 0}}));
+    EXPECT_EQ(heard(2), (std::vector<Heard>{{WM_INITMENUPOPUP, 0, 0}, {WM_INITMENUPOPUP, 0, 5}}));
 
     ASSERT_TRUE(Bus::menuEvent(name_, 40961, "clicked"));
     ASSERT_TRUE(Bus::menuEvent(name_, child(more, 1).id, "clicked"));  // disabled: nothing

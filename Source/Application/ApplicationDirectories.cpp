@@ -5,6 +5,7 @@
 #include "Source/Application/ApplicationIdentity.h"
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/NativePath.h"
+#include "framework/Platform/ProgramLocation.h"
 
 namespace Quenta::Application {
 
@@ -12,7 +13,7 @@ ApplicationDirectories::ApplicationDirectories(std::filesystem::path programDire
                                                std::filesystem::path applicationData, WritabilityCheck check)
     : programDirectory_(std::move(programDirectory)),
       applicationData_(std::move(applicationData)),
-      check_(check ? std::move(check) : WritabilityCheck(&isWritableDirectory)) {}
+      check_(check ? std::move(check) : WritabilityCheck(&takesWrites)) {}
 
 std::filesystem::path ApplicationDirectories::perUserDirectory() const {
     return applicationData_ / std::u16string(ApplicationIdentity::makerName) /
@@ -26,6 +27,10 @@ std::filesystem::path ApplicationDirectories::writableBase() const {
 
 bool ApplicationDirectories::isWritableDirectory(const std::filesystem::path& directory) {
     return Arbor::Platform::folderService().isWritableDirectory(Arbor::Platform::fromNativePath(directory));
+}
+
+bool ApplicationDirectories::takesWrites(const std::filesystem::path& directory) {
+    return Arbor::Platform::programDirectoryTakesWrites(directory);
 }
 
 std::filesystem::path ApplicationDirectories::programDirectoryOf(const std::filesystem::path& argv0) {

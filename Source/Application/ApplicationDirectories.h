@@ -2,7 +2,8 @@
 // Where the program finds its files and where it may write them. Everything follows
 // from the executable's own location: the program directory holds Data/ and
 // SpeechRecognition/; the writable base is the program directory when a file can be
-// created there, else the per-user folder <application data>/Ostrel/Tavizo.
+// created there and the install step has not marked it as the system's (INSTALLED),
+// else the per-user folder <application data>/Ostrel/Tavizo.
 #include <filesystem>
 #include <functional>
 
@@ -17,7 +18,7 @@ public:
     // programDirectory: the folder of the executable. applicationData: the user's
     // application-data folder (empty when the system has none).
     ApplicationDirectories(std::filesystem::path programDirectory, std::filesystem::path applicationData,
-                           WritabilityCheck check = &isWritableDirectory);
+                           WritabilityCheck check = &takesWrites);
 
     const std::filesystem::path& programDirectory() const { return programDirectory_; }
     std::filesystem::path dataDirectory() const { return programDirectory_ / "Data"; }
@@ -32,6 +33,9 @@ public:
     // The system's test: a uniquely named "TMP..." file is created there, opened again
     // for reading and writing, and removed; true only if all of that worked.
     static bool isWritableDirectory(const std::filesystem::path& directory);
+
+    // The default check: writable as above and not an installed program directory.
+    static bool takesWrites(const std::filesystem::path& directory);
 
     // The folder of the running executable: where the system says the executable is,
     // else the path the process was started with (argv[0]) made absolute.

@@ -9,7 +9,7 @@
 #include "Source/Interpreter/ScriptException.h"
 #include "Source/Interpreter/ScriptMessages.h"
 #include "framework/Platform/Clipboard.h"
-#include "framework/Platform/Folders.h"
+#include "framework/Platform/ProgramLocation.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Platform/RecycleBin.h"
 #include "framework/Platform/Shell.h"
@@ -23,8 +23,7 @@ using Arbor::Platform::fromNativePath;
 std::u16string systemText(const std::filesystem::path& path) { return path.empty() ? std::u16string() : fromNativePath(path); }
 
 bool programDirectoryIsWritable(const ProgramFacts& facts) {
-    return !facts.programDirectory.empty() &&
-           Arbor::Platform::folderService().isWritableDirectory(fromNativePath(facts.programDirectory));
+    return Arbor::Platform::programDirectoryTakesWrites(facts.programDirectory);
 }
 
 // CreateProcess(path [, arguments [, completion]]): the completion is captured, not

@@ -35,4 +35,11 @@ std::filesystem::path findProgramFile(std::u16string_view path) {
     return isFile(native) ? native : std::filesystem::path();
 }
 
+bool programDirectoryTakesWrites(const std::filesystem::path& directory) {
+    if (directory.empty()) return false;
+    std::error_code error;
+    if (std::filesystem::exists(directory / "INSTALLED", error)) return false;
+    return folderService().isWritableDirectory(fromNativePath(directory));
+}
+
 }  // namespace Arbor::Platform

@@ -15,4 +15,11 @@ std::filesystem::path executableDirectory();
 // '\' separators. Empty when neither exists.
 std::filesystem::path findProgramFile(std::u16string_view path);
 
+// Whether the program may keep its writable files in its own directory: the directory
+// must pass the folder service's writability test and must not be marked as installed
+// (a file named "INSTALLED" in it, put there by the install step). An installed program
+// directory belongs to the system even when the user can write to it (running as root,
+// or a prefix the user owns), so its writes go to the per-user folder instead.
+bool programDirectoryTakesWrites(const std::filesystem::path& directory);
+
 }  // namespace Arbor::Platform

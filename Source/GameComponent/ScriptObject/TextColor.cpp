@@ -26,8 +26,9 @@ int hexDigit(char16_t c) {
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f'; }
 
-// Base-16 reading: leading blanks, an optional sign, an optional "0x", then digits up
-// to the first other character. Eight digits fill the word; more saturate it.
+// Base-16 reading: leading blanks, an optional sign, an optional "0x" (or "#", the web's
+// way of writing colours, which authors reach for first), then digits up to the first
+// other character. Eight digits fill the word; more saturate it.
 std::uint32_t readHexadecimal(std::u16string_view text) {
     std::size_t i = 0;
     while (i < text.size() && isBlank(text[i])) ++i;
@@ -39,6 +40,8 @@ std::uint32_t readHexadecimal(std::u16string_view text) {
     if (i + 2 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X') &&
         hexDigit(text[i + 2]) >= 0) {
         i += 2;
+    } else if (i + 1 < text.size() && text[i] == u'#' && hexDigit(text[i + 1]) >= 0) {
+        ++i;
     }
     std::uint64_t value = 0;
     for (; i < text.size(); ++i) {

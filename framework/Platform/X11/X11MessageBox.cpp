@@ -9,7 +9,6 @@
 // own loop. Where the display is gone or no font is made, the box goes to standard error
 // as on the headless desktop.
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 

@@ -34,6 +34,22 @@ TEST(ApplicationDirectories, ReadOnlyProgramDirectoryFallsBackToThePerUserFolder
     EXPECT_EQ(asked.size(), 2u);
 }
 
+TEST(ApplicationDirectories, InstalledProgramDirectoryIsNeverTheBase) {
+    // The install step marks the directory; writable or not, the user's folder is used.
+    Testing::TempDir program;
+    Testing::TempDir appData;
+    std::ofstream(program.path() / "INSTALLED") << "installed\n";
+    ApplicationDirectories dirs(program.path(), appData.path());
+    EXPECT_TRUE(ApplicationDirectories::isWritableDirectory(program.path()));
+    EXPECT_FALSE(ApplicationDirectories::takesWrites(program.path()));
+    EXPECT_EQ(dirs.writableBase(), appData.path() / "Ostrel" / "Tavizo");
+    // A directory of that name is not the marker's file; neither is a missing folder.
+    Testing::TempDir other;
+    fs::create_directory(other.path() / "Data");
+    EXPECT_TRUE(ApplicationDirectories::takesWrites(other.path()));
+    EXPECT_FALSE(ApplicationDirectories::takesWrites(other.path() / "absent"));
+}
+
 TEST(ApplicationDirectories, MissingProgramDirectoryIsNotWritable) {
     Testing::TempDir program;
     EXPECT_FALSE(ApplicationDirectories::isWritableDirectory(program.path() / "absent"));

@@ -21,10 +21,11 @@ TEST(TextColor, HexadecimalFormsAreMadeOpaque) {
     EXPECT_EQ(parseTextColor(u"0x80ff0000"), 0xFFFF0000u);
     EXPECT_EQ(parseTextColor(u"00ff00"), 0xFF00FF00u);
     EXPECT_EQ(parseTextColor(u"  ff"), 0xFF0000FFu);
+    EXPECT_EQ(parseTextColor(u"#FF0000"), 0xFFFF0000u);
     // Reading stops at the first character that is not a digit.
     EXPECT_EQ(parseTextColor(u"12zz34"), 0xFF000012u);
     // Nothing read: opaque black.
-    EXPECT_EQ(parseTextColor(u"#FF0000"), 0xFF000000u);
+    EXPECT_EQ(parseTextColor(u"#"), 0xFF000000u);
     EXPECT_EQ(parseTextColor(u""), 0xFF000000u);
     EXPECT_EQ(parseTextColor(u"0x"), 0xFF000000u);
     // More digits than a word holds saturate instead of wrapping around.

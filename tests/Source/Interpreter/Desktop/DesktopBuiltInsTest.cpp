@@ -2,6 +2,8 @@
 // arguments, results and failure values, and what they asked of the platform.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -142,6 +144,13 @@ TEST_F(DesktopBuiltIns, DirectoriesFollowTheProgramAndItsWritability) {
     Evaluation evaluation(parser);
     EXPECT_EQ(evaluation(u"GetObjectDirectory()")->toStr(), sys(facts_.programDirectory / "Data" / "Mika"));
     EXPECT_EQ(evaluation(u"GetObjectStoreDirectory()")->toStr(), sys(facts_.programDirectory / "Data" / "Mika"));
+
+    // An installed program directory keeps nothing of the user's, writable or not.
+    std::ofstream(facts_.programDirectory / "INSTALLED") << "installed\n";
+    EXPECT_EQ(text(u"GetStoreDirectory()"), sys(facts_.perUserDirectory));
+    EXPECT_EQ(evaluation(u"GetObjectStoreDirectory()")->toStr(), sys(facts_.perUserDirectory / "Data" / "Mika"));
+    std::filesystem::remove(facts_.programDirectory / "INSTALLED");
+    EXPECT_EQ(text(u"GetStoreDirectory()"), sys(facts_.programDirectory));
 
     HeadlessDesktop::instance().markUnwritable(sys(facts_.programDirectory));
     EXPECT_EQ(text(u"GetStoreDirectory()"), sys(facts_.perUserDirectory));

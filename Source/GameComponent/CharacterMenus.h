@@ -1,9 +1,14 @@
 #pragma once
 // The seam between a character and its popup menus. The character owns one object of
 // this interface (a MenuManager once script menus exist; until then none).
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "Source/GameComponent/ViewObject.h"
+#include "framework/Platform/TrayMenu.h"
 
 namespace Quenta::Interpreter {
 class ScriptMenus;
@@ -30,6 +35,15 @@ public:
     virtual void forgetPendingMenu() = 0;
     // The system's popup menu window while a menu is open (None otherwise).
     virtual Arbor::Platform::WindowHandle popupWindow() const = 0;
+
+    // Grows with every change of the menus (and when a shown menu is forgotten): the
+    // frame thread compares it to learn whether to hand the tray's panel a new menu.
+    virtual std::uint64_t changeCount() const { return 0; }
+    // The named menu as a plain tree for a panel that draws it; nullopt when there is
+    // no such menu. Its items count as shown (the panel may choose any of them).
+    virtual std::optional<std::vector<Arbor::Platform::TrayMenuItem>> describeMenu(std::u16string_view) {
+        return std::nullopt;
+    }
 };
 
 }  // namespace Quenta::GameComponent

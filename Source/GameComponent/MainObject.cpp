@@ -1,6 +1,7 @@
 #include "Source/GameComponent/MainObject.h"
 
 #include "Source/GameComponent/CharacterBalloons.h"
+#include "Source/GameComponent/CharacterMenus.h"
 #include "Source/GameComponent/CharacterRegistry.h"
 #include "Source/GameComponent/DesktopObject.h"
 #include "Source/GameComponent/SceneEnvironment.h"
@@ -62,6 +63,23 @@ bool MainObject::addTrayIcon(void* icon, std::u16string_view tip) {
     if (trayIcon_) tray.removeIcon(window());
     trayIcon_ = tray.addIcon(window(), icon, tip);
     return trayIcon_;
+}
+
+void MainObject::updatePhase() {
+    CharacterObject::updatePhase();
+    publishTrayMenu();
+}
+
+void MainObject::publishTrayMenu() {
+    CharacterMenus* menus = this->menus();
+    if (!trayIcon_ || !menus) return;
+    const std::uint64_t changes = menus->changeCount();
+    if (trayMenuPublished_ && changes == trayMenuChanges_) return;
+    trayMenuPublished_ = true;
+    trayMenuChanges_ = changes;
+    // Without "MainMenu" the panel shows an empty menu, as a right click shows none.
+    Arbor::Platform::trayIconService().setMenu(window(), menus->describeMenu(u"MainMenu").value_or(
+                                                             std::vector<Arbor::Platform::TrayMenuItem>{}));
 }
 
 void MainObject::onAppMessage(Arbor::Gui::Widget& sender, const Arbor::Gui::WindowMessage& message) {

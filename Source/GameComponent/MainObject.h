@@ -3,6 +3,8 @@
 // (the title other copies look for to refuse themselves, and the owner of every other
 // view window); it lies behind every other character while its balloons lie in front
 // of them, and it owns the notification-area icon.
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "Source/GameComponent/CharacterObject.h"
@@ -35,6 +37,10 @@ public:
     bool addTrayIcon(void* icon, std::u16string_view tip);
     bool hasTrayIcon() const { return trayIcon_; }
 
+    // After the character's own update: hands "MainMenu" to the tray's panel when it
+    // changed (frame thread).
+    void updatePhase() override;
+
     Arbor::Platform::WindowHandle window() const;
 
     // Application messages: + 2 the tray icon's clicks, + 4 and + 5 as every view.
@@ -43,7 +49,12 @@ public:
 private:
     class CloseListener;
     std::unique_ptr<CloseListener> closeListener_;
-    bool trayIcon_ = false;
+    // Desktops whose panel draws the icon's menu get "MainMenu" whenever it changed.
+    void publishTrayMenu();
+
+    std::atomic<bool> trayIcon_{false};
+    bool trayMenuPublished_ = false;
+    std::uint64_t trayMenuChanges_ = 0;
 };
 
 }  // namespace Quenta::GameComponent

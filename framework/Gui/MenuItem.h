@@ -66,15 +66,20 @@ private:
 class StringMenuItem : public StatefulMenuItem {
 public:
     // `radio`: its check mark shows as a dot (items of a group of which one is checked).
-    StringMenuItem(std::u16string text, std::int32_t commandId, std::uint32_t state = 0, bool radio = false)
-        : StatefulMenuItem(std::move(text), state), commandId_(commandId), radio_(radio) {}
+    // `checkable`: a check item, which menus that draw an empty box for an unchecked
+    // item (a panel's) show as one.
+    StringMenuItem(std::u16string text, std::int32_t commandId, std::uint32_t state = 0, bool radio = false,
+                   bool checkable = false)
+        : StatefulMenuItem(std::move(text), state), commandId_(commandId), radio_(radio), checkable_(checkable) {}
     int itemType() const override { return StringType; }
     std::int32_t commandId() const override { return commandId_; }
     bool isRadio() const { return radio_; }
+    bool isCheckable() const { return checkable_ || radio_; }
 
 private:
     std::int32_t commandId_;
     bool radio_;
+    bool checkable_;
 };
 
 class SeparatorMenuItem : public MenuItem {

@@ -84,6 +84,50 @@ void MenuWidget::build(Platform::MenuHandle menu, std::vector<const MenuWidget*>
     path.pop_back();
 }
 
+std::vector<Platform::TrayMenuItem> MenuWidget::describe() const {
+    std::vector<Platform::TrayMenuItem> out;
+    std::vector<const MenuWidget*> path;
+    describe(out, path);
+    return out;
+}
+
+void MenuWidget::describe(std::vector<Platform::TrayMenuItem>& out, std::vector<const MenuWidget*>& path) const {
+    using Kind = Platform::TrayMenuItem::Kind;
+    path.push_back(this);
+    for (const auto& item : items_) {
+        Platform::TrayMenuItem described;
+        described.text = item->text();
+        described.flags = nativeFlags(*item);
+        switch (item->itemType()) {
+            case MenuItem::StringType: {
+                described.commandId = static_cast<std::uint32_t>(item->commandId());
+                const auto* text = dynamic_cast<const StringMenuItem*>(item.get());
+                described.checkable = text && text->isCheckable();
+                break;
+            }
+            case MenuItem::SeparatorType:
+                described.kind = Kind::Separator;
+                described.text.clear();
+                break;
+            case MenuItem::SubMenuType: {
+                described.kind = Kind::SubMenu;
+                // As in build(): a menu that opens itself shows a greyed, empty submenu.
+                const MenuWidget* sub = item->subMenu();
+                if (sub && std::find(path.begin(), path.end(), sub) == path.end()) {
+                    sub->describe(described.children, path);
+                } else {
+                    described.flags |= MenuItem::DisabledState;
+                }
+                break;
+            }
+            default:
+                continue;
+        }
+        out.push_back(std::move(described));
+    }
+    path.pop_back();
+}
+
 bool MenuWidget::show(Platform::WindowHandle owner, Platform::Point at) { return prepare() && track(owner, at); }
 
 bool MenuWidget::prepare() {

@@ -9,6 +9,7 @@
 
 #include "framework/Gui/MenuItem.h"
 #include "framework/Platform/PopupMenu.h"
+#include "framework/Platform/TrayMenu.h"
 #include "framework/Platform/Types.h"
 
 namespace Arbor::Gui {
@@ -48,6 +49,10 @@ public:
     bool track(Platform::WindowHandle owner, Platform::Point at);
     Platform::MenuHandle nativeMenu() const { return native_; }
 
+    // The items as a plain tree, shown the way prepare() builds them (for a panel that
+    // draws the menu itself).
+    std::vector<Platform::TrayMenuItem> describe() const;
+
     // The native state flags an item is shown with.
     static std::uint32_t nativeFlags(const MenuItem& item);
 
@@ -56,6 +61,7 @@ private:
     // menu that opens itself (directly or further down) shows a greyed, empty submenu
     // there instead of nesting without end.
     void build(Platform::MenuHandle menu, std::vector<const MenuWidget*>& path) const;
+    void describe(std::vector<Platform::TrayMenuItem>& out, std::vector<const MenuWidget*>& path) const;
 
     std::vector<std::unique_ptr<MenuItem>> items_;
     Platform::MenuHandle native_ = Platform::MenuHandle::None;

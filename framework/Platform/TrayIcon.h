@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/Platform/TrayMenu.h"
 #include "framework/Platform/Types.h"
 
 namespace Arbor::Platform {
@@ -60,6 +61,13 @@ public:
     // Changes the picture and tip of the window's icon; false when it shows none.
     virtual bool modifyIcon(WindowHandle window, void* icon, std::u16string_view tip) = 0;
     virtual bool removeIcon(WindowHandle window) = 0;
+    // Where the desktop's panel draws the icon's menu itself (a StatusNotifierItem on
+    // X11), gives it the window's menu, replacing the one given before; a choice there
+    // comes to the window as WM_COMMAND with the item's identifier, and the panel's
+    // opening a menu as WM_INITMENUPOPUP (wParam 0), as from a popup menu. False where
+    // the program shows its own menu on a right click (Win32, headless, an X11 desktop
+    // without the session bus) or the window shows no icon.
+    virtual bool setMenu(WindowHandle window, const std::vector<TrayMenuItem>& menu);
 };
 
 // The service of the current backend (created on first use, kept for the process).

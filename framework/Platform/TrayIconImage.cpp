@@ -55,4 +55,7 @@ std::optional<TrayIconPixels> pixelsOfTrayIcon(void* handle) {
     return static_cast<const PixelTrayIcon*>(handle)->picture();
 }
 
+// Backends whose icons have no panel-drawn menu keep showing their own.
+bool TrayIconService::setMenu(WindowHandle, const std::vector<TrayMenuItem>&) { return false; }
+
 }  // namespace Arbor::Platform

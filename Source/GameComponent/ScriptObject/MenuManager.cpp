@@ -109,7 +109,7 @@ std::unique_ptr<MenuItem> MenuManager::makeItemLocked(ScriptMenuItem& item) {
         case Kind::Check: {
             const std::int32_t id = addCommand(Kind::Check);
             return std::make_unique<Arbor::Gui::StringMenuItem>(std::move(item.text), id,
-                                                                 item.checked ? MenuItem::CheckedState : 0);
+                                                                 item.checked ? MenuItem::CheckedState : 0, false, true);
         }
         case Kind::GroupCheck: {
             const std::int32_t id = addCommand(Kind::GroupCheck);
@@ -170,12 +170,14 @@ MenuItem* MenuManager::itemWithIdLocked(std::int32_t id) const {
 
 void MenuManager::createMenu(std::u16string_view menu) {
     std::lock_guard lock(mutex_);
+    changed();
     // The menu object stays (submenu items naming it keep opening it), emptied.
     if (MenuWidget* widget = menuLocked(menu)) clearMenuLocked(*widget);
 }
 
 void MenuManager::deleteMenu(std::u16string_view menu) {
     std::lock_guard lock(mutex_);
+    changed();
     auto it = menus_.find(menu);
     if (it == menus_.end()) return;
     std::shared_ptr<MenuWidget> doomed = it->second;
@@ -193,6 +195,7 @@ void MenuManager::deleteMenu(std::u16string_view menu) {
 void MenuManager::placeItem(std::u16string_view menu, MenuPlacement placement, std::int64_t index,
                             ScriptMenuItem item) {
     std::lock_guard lock(mutex_);
+    changed();
     MenuWidget* target = menuLocked(menu);
     if (!target) return;
     const std::optional<std::size_t> at = within(*target, index);
@@ -209,6 +212,7 @@ void MenuManager::placeItem(std::u16string_view menu, MenuPlacement placement, s
 
 void MenuManager::removeItem(std::u16string_view menu, std::int64_t index) {
     std::lock_guard lock(mutex_);
+    changed();
     MenuWidget* target = menuLocked(menu);
     if (!target) return;
     if (const auto at = within(*target, index)) releaseItemLocked(target->take(*at));
@@ -216,11 +220,13 @@ void MenuManager::removeItem(std::u16string_view menu, std::int64_t index) {
 
 void MenuManager::removeAllItems(std::u16string_view menu) {
     std::lock_guard lock(mutex_);
+    changed();
     if (MenuWidget* target = menuLocked(menu)) clearMenuLocked(*target);
 }
 
 void MenuManager::setItemEnabled(std::u16string_view menu, std::int64_t index, bool enabled) {
     std::lock_guard lock(mutex_);
+    changed();
     MenuWidget* target = menuLocked(menu);
     if (!target) return;
     if (const auto at = within(*target, index)) {
@@ -231,6 +237,7 @@ void MenuManager::setItemEnabled(std::u16string_view menu, std::int64_t index, b
 
 void MenuManager::setItemChecked(std::u16string_view menu, std::u16string_view text, bool checked) {
     std::lock_guard lock(mutex_);
+    changed();
     MenuWidget* target = menuLocked(menu);
     if (!target) return;
     if (MenuItem* item = firstWithText(*target, text)) checked ? item->check() : item->uncheck();
@@ -238,6 +245,7 @@ void MenuManager::setItemChecked(std::u16string_view menu, std::u16string_view t
 
 void MenuManager::checkGroupItem(std::u16string_view menu, std::u16string_view text) {
     std::lock_guard lock(mutex_);
+    changed();
     MenuWidget* target = menuLocked(menu);
     if (!target) return;
     if (MenuItem* item = firstWithText(*target, text)) checkOnlyLocked(*item);
@@ -339,6 +347,7 @@ void MenuManager::forgetPendingMenu() {
     std::shared_ptr<MenuWidget> released;  // let go of outside the lock
     std::lock_guard lock(mutex_);
     released = std::move(pending_);
+    changed();
     menuWindow_ = Arbor::Platform::WindowHandle::None;
 }
 
@@ -378,6 +387,7 @@ bool MenuManager::choose(std::int32_t commandId, Interpreter::Parser& parser) {
                 action = command->first;
                 break;
         }
+        changed();
     }
     if (!action.empty()) {
         // A choice arrives between scripts: the line the parser last ran may be gone, and
@@ -387,6 +397,18 @@ bool MenuManager::choose(std::int32_t commandId, Interpreter::Parser& parser) {
         Interpreter::runAction(parser, action);
     }
     return true;
+}
+
+std::optional<std::vector<Arbor::Platform::TrayMenuItem>> MenuManager::describeMenu(std::u16string_view menuName) {
+    std::lock_guard lock(mutex_);
+    auto it = menus_.find(menuName);
+    if (it == menus_.end()) return std::nullopt;
+    if (!pending_) {
+        shownSerials_.clear();
+        std::vector<const MenuWidget*> path;
+        recordShownLocked(*it->second, path);
+    }
+    return it->second->describe();
 }
 
 bool MenuManager::visitMenu(std::u16string_view menuName, const std::function<void(const MenuWidget&)>& visit) const {

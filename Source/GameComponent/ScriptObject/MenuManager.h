@@ -12,6 +12,7 @@
 // and the serials shown last are compared with the records when the choice arrives.
 // Items made after the process-wide identifiers ran out share the identifier 40959:
 // they get no command record and are shown greyed, so they can never run an action.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -88,6 +89,10 @@ public:
     void forgetPendingMenu() override;
     // Looks up the popup menu window open now and remembers it as the character's.
     Arbor::Platform::WindowHandle popupWindow() const override;
+    std::uint64_t changeCount() const override { return changes_.load(); }
+    // While no popup menu of the manager is open, the described items become the ones
+    // shown, so that a choice from the panel's menu passes the check of choose().
+    std::optional<std::vector<Arbor::Platform::TrayMenuItem>> describeMenu(std::u16string_view name) override;
 
     // --- Answers (frame thread)
     // Runs what choosing the item with that identifier does (WM_COMMAND): toggles check
@@ -122,7 +127,10 @@ private:
     void checkOnlyLocked(Arbor::Gui::MenuItem& item);
     void recordShownLocked(const Arbor::Gui::MenuWidget& menu, std::vector<const Arbor::Gui::MenuWidget*>& path);
 
+    void changed() { changes_.fetch_add(1); }
+
     mutable std::mutex mutex_;
+    std::atomic<std::uint64_t> changes_{0};
     MenuMap menus_;
     std::vector<Command> commands_;
     std::map<std::u16string, std::vector<Arbor::Gui::MenuItem*>, std::less<>> groups_;

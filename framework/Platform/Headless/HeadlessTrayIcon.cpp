@@ -18,6 +18,7 @@ struct TrayState {
     std::mutex mutex;
     std::vector<Headless::TrayIconRecord> records;
     std::vector<WindowHandle> shown;
+    std::vector<Headless::TrayMenuRecord> menus;
 };
 
 TrayState& state() {
@@ -73,6 +74,12 @@ public:
         s.records.push_back(record);
         return record.accepted;
     }
+    bool setMenu(WindowHandle window, const std::vector<TrayMenuItem>& menu) override {
+        TrayState& s = state();
+        std::lock_guard lock(s.mutex);
+        s.menus.push_back({window, menu});
+        return false;
+    }
 };
 
 }  // namespace
@@ -87,9 +94,15 @@ std::vector<WindowHandle> Headless::trayIconWindows() {
     return state().shown;
 }
 
+std::vector<Headless::TrayMenuRecord> Headless::trayMenuRecords() {
+    std::lock_guard lock(state().mutex);
+    return state().menus;
+}
+
 void Headless::resetTrayIcons() {
     std::lock_guard lock(state().mutex);
     state().records.clear();
+    state().menus.clear();
     state().shown.clear();
 }
 

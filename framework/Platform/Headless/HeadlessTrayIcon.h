@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Platform/TrayMenu.h"
 #include "framework/Platform/Types.h"
 
 namespace Arbor::Platform::Headless {
@@ -23,6 +24,13 @@ struct TrayIconRecord {
 std::vector<TrayIconRecord> trayIconRecords();
 // The windows that show an icon now.
 std::vector<WindowHandle> trayIconWindows();
+// The menus handed to setMenu so far, oldest first. (The headless desktop answers
+// false: its right clicks show the program's own popup menu.)
+struct TrayMenuRecord {
+    WindowHandle window = WindowHandle::None;
+    std::vector<TrayMenuItem> menu;
+};
+std::vector<TrayMenuRecord> trayMenuRecords();
 // Forgets the calls and the icons shown.
 void resetTrayIcons();
 

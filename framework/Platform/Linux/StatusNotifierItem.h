@@ -67,6 +67,8 @@ public:
     // Attaches the menu at MenuPath and points the "Menu" property there (null: none,
     // the property is "/"). False when the menu would not attach.
     bool setMenu(std::unique_ptr<StatusNotifierMenu> menu);
+    // The menu attached now (null: none).
+    StatusNotifierMenu* menu() const { return menu_.get(); }
 
     // For the serving thread's poll(): the connection's descriptor and events, and how
     // long to wait at most (-1 without limit).

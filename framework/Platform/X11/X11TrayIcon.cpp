@@ -7,6 +7,7 @@
 #include "framework/Platform/TrayIcon.h"
 #include "framework/Platform/Window.h"
 #if defined(TAVIZO_HAS_SDBUS)
+#include "framework/Platform/Linux/DbusMenuExporter.h"
 #include "framework/Platform/Linux/StatusNotifierItem.h"
 #endif
 #include "framework/Platform/X11/X11Services.h"
@@ -122,6 +123,25 @@ public:
         const bool attached = found->second.item->setMenu(std::move(menu));
         wake();
         return attached;
+    }
+
+    // The panel's menu of the window's item: the exporter attached the first time,
+    // updated after (the changes then reach the panel as signals).
+    bool setMenu(WindowHandle window, const std::vector<TrayMenuItem>& menu) {
+        std::unique_lock lock(mutex_);
+        auto found = entries_.find(window);
+        if (found == entries_.end() || !found->second.item) return false;
+        Linux::StatusNotifierItem& item = *found->second.item;
+        bool done = true;
+        if (auto* exporter = dynamic_cast<Linux::DbusMenuExporter*>(item.menu())) {
+            exporter->update(menu);
+        } else {
+            auto made = std::make_unique<Linux::DbusMenuExporter>(window);
+            made->update(menu);
+            done = item.setMenu(std::move(made));
+        }
+        wake();
+        return done;
     }
 #endif
 
@@ -297,6 +317,11 @@ public:
         return TrayHost::instance().modify(window, pictureOf(icon), tip);
     }
     bool removeIcon(WindowHandle window) override { return TrayHost::instance().remove(window); }
+#if defined(TAVIZO_HAS_SDBUS)
+    bool setMenu(WindowHandle window, const std::vector<TrayMenuItem>& menu) override {
+        return TrayHost::instance().setMenu(window, menu);
+    }
+#endif
 
 private:
     // A handle that is no picture of ours shows an empty icon, as a null HICON does.

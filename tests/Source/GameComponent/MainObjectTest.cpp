@@ -7,7 +7,9 @@
 
 #include "Source/GameComponent/CharacterMenus.h"
 #include "Source/GameComponent/MainObject.h"
+#include "framework/Platform/Headless/HeadlessTrayIcon.h"
 #include "framework/Platform/MessageQueue.h"
+#include "framework/Platform/PopupMenu.h"
 #include "framework/Platform/TrayIcon.h"
 #include "framework/Platform/Window.h"
 #include "tests/Source/GameComponent/SceneFixture.h"
@@ -71,6 +73,35 @@ TEST_F(UserInterfaceThread, TrayIconClicksRaiseTheProgramsOrShowTheMainMenu) {
     EXPECT_EQ(recorded.shown, std::vector<std::u16string>{u"MainMenu"});
     EXPECT_EQ(recorded.x, 300);
     EXPECT_EQ(recorded.y, 200);
+}
+
+TEST_F(UserInterfaceThread, TheTrayIsHandedMainMenuWhenScriptsChangeIt) {
+    namespace Headless = Arbor::Platform::Headless;
+    Headless::resetTrayIcons();
+    auto& main = desktop.adopt(std::make_unique<MainObject>(u"main"));
+    main.load();
+    main.start();
+    frame();
+    EXPECT_TRUE(Headless::trayMenuRecords().empty()) << "no icon, no menu for it";
+    ASSERT_TRUE(main.addTrayIcon(nullptr, u"tip"));
+    run(main, {u"AddMenuItem(\"MainMenu\", 0, \"Hello\", SetVariable(\"$x\", \"1\"))"});
+    frame();
+    auto records = Headless::trayMenuRecords();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].window, main.window());
+    ASSERT_EQ(records[0].menu.size(), 1u);
+    EXPECT_EQ(records[0].menu[0].text, u"Hello");
+    EXPECT_EQ(records[0].menu[0].flags, 0u);
+    frame(2);
+    EXPECT_EQ(Headless::trayMenuRecords().size(), 1u) << "an unchanged menu is not handed over again";
+
+    run(main, {u"DisableMenuItem(\"MainMenu\", 0)"});
+    frame();
+    records = Headless::trayMenuRecords();
+    ASSERT_EQ(records.size(), 2u);
+    ASSERT_EQ(records[1].menu.size(), 1u);
+    EXPECT_NE(records[1].menu[0].flags & Arbor::Platform::MenuStateGrayed, 0u);
+    Headless::resetTrayIcons();
 }
 
 TEST_F(UserInterfaceThread, TheSessionEndRunsTheExitCodeOnTheFrameThreadAndWaitsForIt) {

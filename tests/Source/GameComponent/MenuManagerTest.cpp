@@ -249,6 +249,58 @@ TEST_F(MenuScript, ObjectNamesBecomeCheckedItemsForEveryCharacterButTheMain) {
     EXPECT_EQ(owner_.menus.commandCount(), 2u);
 }
 
+TEST_F(MenuScript, ThePanelsMenuShowsWhatThePopupShowsAndItsChoicesRun) {
+    using Kind = Platform::TrayMenuItem::Kind;
+    const std::uint64_t changesBefore = owner_.menus.changeCount();
+    run({u"AddMenuItem(\"main\", 0, \"Top\", SetVariable(\"$hit\", \"top\"))",
+         u"AddMenuCheckItem(\"main\", false, 0, 0, \"Sound\", SetVariable(\"$hit\", \"on\"), SetVariable(\"$hit\", \"off\"))",
+         u"AddMenuGroupCheckItem(\"main\", \"size\", true, 0, 0, \"Small\", SetVariable(\"$hit\", \"small\"))",
+         u"InsertMenuSeparator(\"main\", 100)", u"AddMenuSubMenu(\"main\", \"more\", 0, \"More\")",
+         u"AddMenuItem(\"more\", 0, \"Off\", SetVariable(\"$hit\", \"off\"))", u"DisableMenuItem(\"more\", 0)",
+         u"AddMenuSubMenu(\"main\", \"main\", 0, \"Self\")"});
+    EXPECT_GT(owner_.menus.changeCount(), changesBefore);
+    EXPECT_FALSE(owner_.menus.describeMenu(u"none"));
+    const auto described = owner_.menus.describeMenu(u"main");
+    ASSERT_TRUE(described);
+    ASSERT_EQ(described->size(), 6u);
+    const auto& items = *described;
+    EXPECT_EQ(items[0].text, u"Top");
+    EXPECT_FALSE(items[0].checkable);
+    EXPECT_TRUE(items[1].checkable) << "an unchecked check item still shows its box";
+    EXPECT_EQ(items[1].flags & Platform::MenuStateChecked, 0u);
+    EXPECT_EQ(items[2].flags & (Platform::MenuTypeRadioCheck | Platform::MenuStateChecked),
+              Platform::MenuTypeRadioCheck | Platform::MenuStateChecked);
+    EXPECT_EQ(items[3].kind, Kind::Separator);
+    ASSERT_EQ(items[4].kind, Kind::SubMenu);
+    ASSERT_EQ(items[4].children.size(), 1u);
+    EXPECT_EQ(items[4].children[0].flags & Platform::MenuStateGrayed, Platform::MenuStateGrayed);
+    // As in the popup menu, a menu that opens itself is a greyed, empty submenu.
+    EXPECT_TRUE(items[5].children.empty());
+    EXPECT_EQ(items[5].flags & Platform::MenuStateGrayed, Platform::MenuStateGrayed);
+
+    // A choice from the panel runs like one from the popup, and changes what it shows.
+    const std::uint64_t changesBeforeChoice = owner_.menus.changeCount();
+    EXPECT_TRUE(owner_.menus.choose(static_cast<std::int32_t>(items[1].commandId), parser_));
+    EXPECT_EQ(text(u"$hit"), u"on");
+    EXPECT_GT(owner_.menus.changeCount(), changesBeforeChoice);
+    EXPECT_NE(owner_.menus.describeMenu(u"main")->at(1).flags & Platform::MenuStateChecked, 0u);
+}
+
+TEST_F(MenuScript, AMenuRebuiltAfterThePopupClosedCanBeChosenFromThePanel) {
+    run({u"AddMenuItem(\"m\", 0, \"Old\", SetVariable(\"$hit\", \"old\"))"});
+    ASSERT_TRUE(show(u"m"));
+    EXPECT_TRUE(Headless::escapePopupMenu());
+    owner_.menus.forgetPendingMenu();  // as the character does once the popup closed
+    // The new item takes the old one's identifier; the panel is given the new menu.
+    run({u"RemoveAllMenuItem(\"m\")", u"AddMenuItem(\"m\", 0, \"New\", SetVariable(\"$hit\", \"new\"))",
+         u"$hit = \"\""});
+    const auto described = owner_.menus.describeMenu(u"m");
+    ASSERT_TRUE(described);
+    ASSERT_EQ(described->size(), 1u);
+    EXPECT_TRUE(owner_.menus.choose(static_cast<std::int32_t>(described->at(0).commandId), parser_));
+    EXPECT_EQ(text(u"$hit"), u"new");
+}
+
 TEST(MenuBuiltIns, WithoutACharacterTheyReadTheirArgumentsAndDoNothing) {
     Parser parser;
     Evaluation eval(parser);

@@ -70,6 +70,9 @@ MenuManager::MenuManager(CharacterObject* character) : character_(character) {
     characters_ = [] {
         std::vector<CharacterEntry> list;
         CharacterRegistry::instance().forEach([&](CharacterObject& c) {
+            // The main character is left out whatever its ObjectID: hidden from this
+            // list's menu, it could not be brought back from it.
+            if (c.ownerName() == kMainObjectId) return;
             list.push_back(CharacterEntry{c.configuration().objectId, c.configuration().objectName});
         });
         return list;

@@ -78,7 +78,7 @@ int readNode(sd_bus_message* m, MenuNode& node) {
 std::optional<MenuLayout> menuLayout(const std::string& busName, const char* path) {
     Connection c;
     if (!c.bus) return std::nullopt;
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C compound literal
     sd_bus_message* reply = nullptr;
     std::optional<MenuLayout> layout;
     if (sd_bus_call_method(c.bus, busName.c_str(), path, MenuInterface, "GetLayout", &error, &reply, "iias", 0, -1,
@@ -94,7 +94,7 @@ std::optional<MenuLayout> menuLayout(const std::string& busName, const char* pat
 bool menuEvent(const std::string& busName, std::int32_t id, const char* event, const char* path) {
     Connection c;
     if (!c.bus) return false;
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C compound literal
     const int r = sd_bus_call_method(c.bus, busName.c_str(), path, MenuInterface, "Event", &error, nullptr, "isvu", id,
                                      event, "i", 0, 0u);
     sd_bus_error_free(&error);
@@ -104,7 +104,7 @@ bool menuEvent(const std::string& busName, std::int32_t id, const char* event, c
 std::optional<bool> menuAboutToShow(const std::string& busName, std::int32_t id, const char* path) {
     Connection c;
     if (!c.bus) return std::nullopt;
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C compound literal
     sd_bus_message* reply = nullptr;
     std::optional<bool> result;
     int needUpdate = 0;
@@ -119,7 +119,7 @@ std::optional<bool> menuAboutToShow(const std::string& busName, std::int32_t id,
 std::optional<std::string> menuObjectProperty(const std::string& busName, const char* property, const char* path) {
     Connection c;
     if (!c.bus) return std::nullopt;
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C compound literal
     std::optional<std::string> result;
     if (std::strcmp(property, "Version") == 0) {
         std::uint32_t version = 0;

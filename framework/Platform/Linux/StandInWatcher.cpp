@@ -26,7 +26,7 @@ struct Connection {
 
 // Reads a property into the reply, positioned inside its variant; null on failure.
 sd_bus_message* property(sd_bus* bus, const std::string& busName, const char* name, const char* signature) {
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C compound literal
     sd_bus_message* reply = nullptr;
     const int r = sd_bus_call_method(bus, busName.c_str(), ItemPath, "org.freedesktop.DBus.Properties", "Get",
                                      &error, &reply, "ss", ItemInterface, name);
@@ -119,7 +119,7 @@ std::vector<std::string> StandInWatcher::registrations() const {
 bool callItem(const std::string& busName, const char* method, std::int32_t x, std::int32_t y) {
     Connection c;
     if (!c.bus) return false;
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C compound literal
     const int r = sd_bus_call_method(c.bus, busName.c_str(), ItemPath, ItemInterface, method, &error, nullptr, "ii", x, y);
     sd_bus_error_free(&error);
     return r >= 0;
@@ -178,7 +178,7 @@ std::optional<TrayIconPixels> itemPicture(const std::string& busName) {
 std::optional<std::vector<std::string>> itemPropertyNames(const std::string& busName) {
     Connection c;
     if (!c.bus) return std::nullopt;
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C compound literal
     sd_bus_message* reply = nullptr;
     const int r = sd_bus_call_method(c.bus, busName.c_str(), ItemPath, "org.freedesktop.DBus.Properties", "GetAll",
                                      &error, &reply, "s", ItemInterface);

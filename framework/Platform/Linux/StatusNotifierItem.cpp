@@ -207,7 +207,7 @@ bool StatusNotifierItem::open(std::string id, const TrayIconPixels& picture, std
     }
     // Whether a watcher runs now; if so, register at once so that the caller learns
     // whether the icon shows.
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C compound literal
     sd_bus_message* reply = nullptr;
     int hasOwner = 0;
     if (sd_bus_call_method(bus_, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",

@@ -27,7 +27,7 @@ public:
         if (!method) return false;
         sd_bus* bus = nullptr;
         if (sd_bus_open_system(&bus) < 0) return false;
-        sd_bus_error error = SD_BUS_ERROR_NULL;
+        sd_bus_error error{};  // SD_BUS_ERROR_NULL, without its C compound literal
         sd_bus_message* reply = nullptr;
         const int result = sd_bus_call_method(bus, "org.freedesktop.login1", "/org/freedesktop/login1",
                                               "org.freedesktop.login1.Manager", method, &error, &reply, "b", 0);

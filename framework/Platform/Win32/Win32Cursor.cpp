@@ -7,6 +7,7 @@
 
 #include "framework/Platform/Cursor.h"
 #include "framework/Platform/NativePath.h"
+#include "framework/Platform/Win32/Win32IconPixels.h"
 #include "framework/Platform/Win32/Win32Services.h"
 
 namespace Arbor::Platform::Win32 {
@@ -32,43 +33,8 @@ private:
 }  // namespace
 
 std::unique_ptr<NativeCursor> createCursor(const CursorPixels& image) {
-    const int w = image.width, h = image.height;
-    BITMAPV5HEADER header;
-    std::memset(&header, 0, sizeof header);
-    header.bV5Size = sizeof(BITMAPV5HEADER);
-    header.bV5Width = w;
-    header.bV5Height = -h;
-    header.bV5Planes = 1;
-    header.bV5BitCount = 32;
-    header.bV5Compression = BI_BITFIELDS;
-    header.bV5RedMask = 0x00FF0000;
-    header.bV5GreenMask = 0x0000FF00;
-    header.bV5BlueMask = 0x000000FF;
-    header.bV5AlphaMask = 0xFF000000;
-    void* bits = nullptr;
-    HBITMAP colour = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                      &bits, nullptr, 0);
-    if (!colour || !bits) {
-        if (colour) DeleteObject(colour);
-        return nullptr;
-    }
-    std::memcpy(bits, image.pixels.data(), image.pixels.size() * 4);
-    const std::vector<std::uint8_t> zeros(std::size_t((w + 15) / 16) * 2 * std::size_t(h), 0);
-    HBITMAP mask = CreateBitmap(w, h, 1, 1, zeros.data());
-    if (!mask) {
-        DeleteObject(colour);
-        return nullptr;
-    }
-    ICONINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.fIcon = FALSE;
-    info.xHotspot = DWORD(image.hotspotX);
-    info.yHotspot = DWORD(image.hotspotY);
-    info.hbmMask = mask;
-    info.hbmColor = colour;
-    HCURSOR cursor = CreateIconIndirect(&info);
-    DeleteObject(mask);
-    DeleteObject(colour);
+    HCURSOR cursor = iconFromPixels(image.pixels.data(), image.width, image.height, false, image.hotspotX,
+                                    image.hotspotY);
     if (!cursor) return nullptr;
     return std::make_unique<Win32Cursor>(cursor, true);
 }

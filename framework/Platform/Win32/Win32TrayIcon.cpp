@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "framework/Platform/TrayIcon.h"
+#include "framework/Platform/Win32/Win32IconPixels.h"
 #include "framework/Platform/Win32/Win32Services.h"
 #include "framework/Platform/Win32/Win32Text.h"
 
@@ -50,41 +51,7 @@ class Win32TrayIconService : public TrayIconService {
 public:
     std::unique_ptr<TrayIconImage> createIcon(const TrayIconPixels& picture) override {
         if (!picture.valid()) return nullptr;
-        const int w = picture.width, h = picture.height;
-        BITMAPV5HEADER header;
-        std::memset(&header, 0, sizeof header);
-        header.bV5Size = sizeof(BITMAPV5HEADER);
-        header.bV5Width = w;
-        header.bV5Height = -h;
-        header.bV5Planes = 1;
-        header.bV5BitCount = 32;
-        header.bV5Compression = BI_BITFIELDS;
-        header.bV5RedMask = 0x00FF0000;
-        header.bV5GreenMask = 0x0000FF00;
-        header.bV5BlueMask = 0x000000FF;
-        header.bV5AlphaMask = 0xFF000000;
-        void* bits = nullptr;
-        HBITMAP colour = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                          &bits, nullptr, 0);
-        if (!colour || !bits) {
-            if (colour) DeleteObject(colour);
-            return nullptr;
-        }
-        std::memcpy(bits, picture.pixels.data(), picture.pixels.size() * 4);
-        const std::vector<std::uint8_t> zeros(std::size_t((w + 15) / 16) * 2 * std::size_t(h), 0);
-        HBITMAP mask = CreateBitmap(w, h, 1, 1, zeros.data());
-        if (!mask) {
-            DeleteObject(colour);
-            return nullptr;
-        }
-        ICONINFO info;
-        std::memset(&info, 0, sizeof info);
-        info.fIcon = TRUE;
-        info.hbmMask = mask;
-        info.hbmColor = colour;
-        HICON icon = CreateIconIndirect(&info);
-        DeleteObject(mask);
-        DeleteObject(colour);
+        HICON icon = iconFromPixels(picture.pixels.data(), picture.width, picture.height, true);
         if (!icon) return nullptr;
         return std::make_unique<Win32TrayIconImage>(icon);
     }

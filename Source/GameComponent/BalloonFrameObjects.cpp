@@ -9,13 +9,6 @@
 
 namespace Quenta::GameComponent {
 
-namespace {
-std::int32_t pixelOf(double v) {
-    if (!(v > -1e9)) return -1000000000;
-    return v > 1e9 ? 1000000000 : static_cast<std::int32_t>(std::floor(v));
-}
-}  // namespace
-
 BalloonMotionObject::BalloonMotionObject(CharacterObject& character) : FrameAnimatedObject(character, u"motion") {}
 
 void BalloonMotionObject::start(const Script::DefinitionRecord& block) {
@@ -78,7 +71,7 @@ void BalloonImageLayerObject::draw(Arbor::Graphics::PaintDevice& surface) {
     Arbor::Graphics::Painter painter(surface);
     Arbor::Graphics::DrawParams params;
     params.flip = static_cast<std::uint32_t>(flip());
-    painter.drawImageAt(*source, {pixelOf(x_), pixelOf(y_)}, sourceRect(), params);
+    painter.drawImageAt(*source, {layerPixel(x_), layerPixel(y_)}, sourceRect(), params);
 }
 
 }  // namespace Quenta::GameComponent

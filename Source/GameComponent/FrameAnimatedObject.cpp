@@ -1,6 +1,7 @@
 #include "Source/GameComponent/FrameAnimatedObject.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "Source/GameComponent/CharacterObject.h"
@@ -11,6 +12,11 @@
 #include "framework/Graphics/ImageResource.h"
 
 namespace Quenta::GameComponent {
+
+std::int32_t layerPixel(double v) {
+    if (!(v > -1e9)) return -1000000000;
+    return v > 1e9 ? 1000000000 : static_cast<std::int32_t>(std::floor(v));
+}
 
 namespace {
 

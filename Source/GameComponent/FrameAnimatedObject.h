@@ -19,6 +19,10 @@ class Image32;
 
 namespace Quenta::GameComponent {
 
+// A layer position as a pixel: rounded down, and held within ±1e9 so that a layer a
+// script moved far away (or to NaN) stays a defined number.
+std::int32_t layerPixel(double v);
+
 class CodeLoopObject;
 class SoundChannel;
 

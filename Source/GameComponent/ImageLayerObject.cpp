@@ -9,12 +9,6 @@
 
 namespace Quenta::GameComponent {
 
-namespace {
-
-std::int32_t pixelOf(double v) { return static_cast<std::int32_t>(std::floor(v)); }
-
-}  // namespace
-
 ImageLayerObject::ImageLayerObject(CharacterObject& character) : FrameAnimatedObject(character, u"imgLayer") {}
 
 void ImageLayerObject::start(const Script::DefinitionRecord& block) {
@@ -58,13 +52,13 @@ void ImageLayerObject::draw(Arbor::Graphics::PaintDevice& target) {
     params.flip = static_cast<std::uint32_t>(flip());
     const Arbor::Graphics::Rect& rect = sourceRect();
     if (angle_ == 0.0) {
-        painter.drawImageAt(*source, {pixelOf(x_), pixelOf(y_)}, rect, params);
+        painter.drawImageAt(*source, {layerPixel(x_), layerPixel(y_)}, rect, params);
         return;
     }
     // The centre is given relative to the layer: in the target it sits at the layer's
     // position plus the centre, in the source at the frame's corner plus the centre.
-    const Arbor::Graphics::Point destCentre{pixelOf(x_ + centreX_), pixelOf(y_ + centreY_)};
-    const Arbor::Graphics::Point rotationCentre{pixelOf(rect.left + centreX_), pixelOf(rect.top + centreY_)};
+    const Arbor::Graphics::Point destCentre{layerPixel(x_ + centreX_), layerPixel(y_ + centreY_)};
+    const Arbor::Graphics::Point rotationCentre{layerPixel(rect.left + centreX_), layerPixel(rect.top + centreY_)};
     painter.drawRotated(*source, rect, destCentre, rotationCentre, angle_, 1.0, params);
 }
 

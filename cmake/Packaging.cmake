@@ -57,6 +57,22 @@ if(NOT CMAKE_CROSSCOMPILING OR CMAKE_CROSSCOMPILING_EMULATOR)
   endif()
   add_custom_target(tavizo_packed_data ${tavizo_packed_in_all} DEPENDS ${tavizo_packages})
   install(FILES ${tavizo_packages} DESTINATION ${TAVIZO_PROGRAM_DIR}/Data)
+  # Voice-command files stay plain files in the character's folder beside its package:
+  # the recogniser opens the grammar pair by path, and the template and settings are
+  # what a user reads and copies to change a command. The folder holds no definition
+  # files, so the character itself still loads from its package.
+  foreach(folder IN LISTS tavizo_characters)
+    if(NOT IS_DIRECTORY ${folder})
+      continue()
+    endif()
+    get_filename_component(name ${folder} NAME)
+    file(GLOB_RECURSE voice_files RELATIVE ${folder} CONFIGURE_DEPENDS
+         ${folder}/*.ctpl ${folder}/*.cnf ${folder}/*.dfa ${folder}/*.dict)
+    foreach(file IN LISTS voice_files)
+      get_filename_component(subfolder ${file} DIRECTORY)
+      install(FILES ${folder}/${file} DESTINATION ${TAVIZO_PROGRAM_DIR}/Data/${name}/${subfolder})
+    endforeach()
+  endforeach()
 else()
   # Without a way to run the tool the characters go as folders (the program reads both).
   install(DIRECTORY ${CMAKE_SOURCE_DIR}/Data/ DESTINATION ${TAVIZO_PROGRAM_DIR}/Data)

@@ -9,6 +9,7 @@
 #include "Source/Interpreter/ScriptException.h"
 #include "Source/Interpreter/ScriptMessages.h"
 #include "framework/Platform/Clipboard.h"
+#include "framework/Platform/Folders.h"
 #include "framework/Platform/ProgramLocation.h"
 #include "framework/Platform/NativePath.h"
 #include "framework/Platform/RecycleBin.h"
@@ -47,12 +48,20 @@ Value* createProcessBuiltIn(Parser& parser, std::u16string_view name) {
     return parser.makeBool(true);
 }
 
+// "~" alone or before a separator stands for the user's home folder, as users write it
+// in their voice-command settings; no shell of either platform reads it so.
+std::u16string expandHome(const std::u16string& file) {
+    if (file.empty() || file[0] != u'~' || (file.size() > 1 && file[1] != u'/' && file[1] != u'\\')) return file;
+    const std::u16string home = Arbor::Platform::folderService().homeFolder();
+    return home.empty() ? file : home + file.substr(1);
+}
+
 Value* executeBuiltIn(Parser& parser, std::u16string_view name) {
     LibraryArguments args(parser, name);
     const auto file = args.nextText();
     const auto parameters = args.nextText();
     if (!file || file->empty()) return parser.makeBool(false);
-    Arbor::Platform::shellService().open(*file, parameters.value_or(u""));
+    Arbor::Platform::shellService().open(expandHome(*file), parameters.value_or(u""));
     return parser.makeBool(true);
 }
 

@@ -15,6 +15,9 @@ public:
     // The per-user application-data folder: the shell's application-data folder on
     // Win32, $XDG_DATA_HOME or ~/.local/share on POSIX hosts. Empty on failure.
     virtual std::u16string applicationDataFolder() = 0;
+    // The user's home folder: the profile folder on Win32, $HOME (else the password
+    // entry's) on POSIX hosts. Empty on failure.
+    virtual std::u16string homeFolder() = 0;
     // Whether a file can be created in the folder: creates a uniquely named temporary
     // file beginning with "TMP" there and opens it again for reading and writing,
     // exclusively, removed when closed. The file never stays behind.

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 #include <pocketsphinx.h>
@@ -69,6 +70,7 @@ void PocketSphinxRecognizer::freeDecoder() {
 void PocketSphinxRecognizer::freeDecoderLocked() {
     if (decoder_) ps_free(decoder_);
     decoder_ = nullptr;
+    initialized_ = false;
     grammars_.clear();
     outputs_.clear();
     searchReady_ = inUtterance_ = inSpeech_ = false;
@@ -80,7 +82,26 @@ bool PocketSphinxRecognizer::initialize(const std::string& configurationPath) {
     std::lock_guard guard(lock_);
     const auto configuration = readConfiguration(configurationPath, error_);
     if (!configuration) return false;
+    // The model (some 30 MiB once loaded) is loaded when a grammar or listening first
+    // needs it, so a host that never listens does not carry it; here its files must
+    // at least be there.
+    std::error_code ec;
+    if (!std::filesystem::is_directory(configuration->model, ec) ||
+        !std::filesystem::is_regular_file(configuration->dictionary, ec)) {
+        error_ = "the model could not be loaded";
+        return false;
+    }
     configuration_ = *configuration;
+    initialized_ = true;
+    return true;
+}
+
+bool PocketSphinxRecognizer::ensureDecoderLocked() {
+    if (decoder_) return true;
+    if (!initialized_) {
+        error_ = "not initialised";
+        return false;
+    }
     decoder_ = makeDecoder(configuration_);
     if (!decoder_) {
         error_ = "the model could not be loaded";
@@ -110,10 +131,7 @@ bool PocketSphinxRecognizer::addWordLocked(const GrammarWord& word, std::string&
 }
 
 bool PocketSphinxRecognizer::loadGrammarLocked(const std::string& basePath, LoadedGrammar& loaded) {
-    if (!decoder_) {
-        error_ = "not initialised";
-        return false;
-    }
+    if (!ensureDecoderLocked()) return false;
     auto grammar = readGrammar(basePath, error_);
     if (!grammar) return false;
     loaded.grammar = std::move(*grammar);
@@ -209,10 +227,11 @@ bool PocketSphinxRecognizer::setGrammarActive(const std::string& name, bool acti
 bool PocketSphinxRecognizer::start(void* window) {
     stop();
     std::lock_guard guard(lock_);
-    if (!decoder_ || window == nullptr) {
-        error_ = decoder_ ? "no window" : "not initialised";
+    if (window == nullptr) {
+        error_ = "no window";
         return false;
     }
+    if (!ensureDecoderLocked()) return false;
     source_ = openAudioSource(configuration_.input, configuration_.rate, error_);
     if (!source_) return false;
     stopping_ = false;

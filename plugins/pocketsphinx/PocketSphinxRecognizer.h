@@ -26,7 +26,8 @@ public:
     PocketSphinxRecognizer(const PocketSphinxRecognizer&) = delete;
     PocketSphinxRecognizer& operator=(const PocketSphinxRecognizer&) = delete;
 
-    // Reads the configuration and loads the model; a second call starts afresh.
+    // Reads the configuration and checks that the model is there; the model itself is
+    // loaded on first need (a grammar, or listening). A second call starts afresh.
     bool initialize(const std::string& configurationPath);
     // Opens the audio source and starts the listening thread, which sends texts to
     // `window`. False without a model or when the source cannot be opened.
@@ -57,11 +58,13 @@ private:
     void endUtteranceLocked();
     void listen(void* window);
     void send(void* window, const std::string& text);
+    bool ensureDecoderLocked();
     void freeDecoder();
     void freeDecoderLocked();
 
     std::mutex lock_;
     ps_decoder_t* decoder_ = nullptr;
+    bool initialized_ = false;
     RecognizerConfiguration configuration_;
     std::map<std::string, LoadedGrammar> grammars_;
     std::map<std::string, std::string> outputs_;  // decoder word -> text shown

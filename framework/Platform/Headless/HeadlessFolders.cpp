@@ -17,6 +17,7 @@ public:
         std::u16string folder = Headless::HeadlessDesktop::instance().applicationDataFolderOverride();
         return folder.empty() ? host_->applicationDataFolder() : folder;
     }
+    std::u16string homeFolder() override { return host_->homeFolder(); }
     bool isWritableDirectory(std::u16string_view directory) override {
         if (Headless::HeadlessDesktop::instance().isMarkedUnwritable(directory)) return false;
         return host_->isWritableDirectory(directory);

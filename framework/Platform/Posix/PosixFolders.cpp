@@ -31,14 +31,19 @@ public:
         if (const char* data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/') {
             return fromNativePath(std::filesystem::path(data));
         }
-        std::string home;
-        if (const char* value = std::getenv("HOME"); value && value[0] == '/') {
-            home = value;
-        } else if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) {
-            home = entry->pw_dir;
-        }
+        const std::u16string home = homeFolder();
         if (home.empty()) return {};
-        return fromNativePath(std::filesystem::path(home) / ".local" / "share");
+        return fromNativePath(toNativePath(home) / ".local" / "share");
+    }
+
+    std::u16string homeFolder() override {
+        if (const char* value = std::getenv("HOME"); value && value[0] == '/') {
+            return fromNativePath(std::filesystem::path(value));
+        }
+        if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir && entry->pw_dir[0] == '/') {
+            return fromNativePath(std::filesystem::path(entry->pw_dir));
+        }
+        return {};
     }
 
     bool isWritableDirectory(std::u16string_view directory) override {

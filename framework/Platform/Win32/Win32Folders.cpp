@@ -29,6 +29,11 @@ public:
         if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
         return narrowed(buffer, wcslen(buffer));
     }
+    std::u16string homeFolder() override {
+        wchar_t buffer[MAX_PATH] = {};
+        if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+        return narrowed(buffer, wcslen(buffer));
+    }
     bool isWritableDirectory(std::u16string_view directory) override {
         if (directory.empty()) return false;
         wchar_t name[MAX_PATH] = {};

@@ -45,7 +45,7 @@ const std::vector<Spoken> kCommands = {
     {"open the browser", u"$softPath", u"https://www.debian.org/"},
     {"open the home folder", u"$softPath", u"~"},
     {"what time is it", u"$softPath", u"time"},
-    {"mute the sound", u"$keyCommand", u"VolumeMute"},
+    {"mute the sound", u"$keyCommand", u"VOLUME_MUTE"},
     {"quit", u"$softPath", u"exit"},
 };
 

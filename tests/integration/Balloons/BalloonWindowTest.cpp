@@ -60,7 +60,8 @@ protected:
         Testing::BackendTest::SetUp();
         if (IsSkipped()) return;
         if (isHeadless()) GTEST_SKIP() << "the headless desktop has its own balloon tests";
-        if (GetParam() == "X11" && !std::getenv("TAVIZO_TEST_COMPOSITOR")) GTEST_SKIP() << "runs under run-on-private-display";
+        if (GetParam() == "X11" && !std::getenv("TAVIZO_TEST_COMPOSITOR"))
+            GTEST_SKIP() << "runs under run-on-private-display";
         namespace fs = std::filesystem;
         const fs::path data = program_.path() / "Data";
         fs::create_directories(data);
@@ -72,8 +73,8 @@ protected:
         environment.fatalError = [this](std::u16string_view message) { fatal_.emplace_back(message); };
         restore_ = true;
         // The desktop as the frame loop takes it from the screen.
-        const Quenta::Common::DesktopGeometry g = 
-            Quenta::Common::PlatformFrameEnvironment(Arbor::Platform::messageQueueService().currentThreadId()).desktopGeometry();
+        const Arbor::Platform::ThreadId thread = Arbor::Platform::messageQueueService().currentThreadId();
+        const Quenta::Common::DesktopGeometry g = Quenta::Common::PlatformFrameEnvironment(thread).desktopGeometry();
         DesktopObject::instance().setDesktop(g.originX, g.originY, g.width, g.height);
         c_ = &DesktopObject::instance().adopt(std::make_unique<CharacterObject>(u"bal-talk"));
         c_->start();
@@ -141,7 +142,8 @@ protected:
     std::vector<std::uint32_t> readBack([[maybe_unused]] Arbor::Platform::WindowHandle window,
                                         [[maybe_unused]] const Rect& area) {
 #if defined(TAVIZO_HAS_X11)
-        if (GetParam() == "X11") return Arbor::Platform::X11::Inspection::windowPixels(window, area.width(), area.height());
+        if (GetParam() == "X11")
+            return Arbor::Platform::X11::Inspection::windowPixels(window, area.width(), area.height());
 #endif
 #if defined(TAVIZO_HAS_WIN32)
         if (GetParam() == "Win32") return Arbor::Platform::Win32::Inspection::screenPixels(area);
@@ -180,13 +182,13 @@ TEST_P(BalloonWindowTest, TypedTextReadsBackAndTheLinkAnswersARealClick) {
     const Rect area = widget.geometry();
     ASSERT_EQ(area.width(), 200);
     ASSERT_EQ(area.height(), 80);
-    const int stride = widget.backBuffer()->width();
-    const std::uint32_t* presented = widget.bits();
 
     // Every opaque pixel the balloon presented is what the system shows (on X11, where
     // the window keeps its alpha, every pixel).
     std::vector<std::uint32_t> shown;
     const auto matches = [&] {
+        const int stride = widget.backBuffer()->width();
+        const std::uint32_t* presented = widget.bits();
         shown = readBack(widget.window().handle(), area);
         if (shown.size() != std::size_t(area.width() * area.height())) return false;
         for (int y = 0; y < area.height(); ++y) {
@@ -218,8 +220,10 @@ TEST_P(BalloonWindowTest, TypedTextReadsBackAndTheLinkAnswersARealClick) {
             if (k.code == u'\n' || k.code == u'\r') continue;
             typed += k.code;
             int ink = 0;
-            for (int y = int(k.y); y < int(std::ceil(k.y + k.height)); ++y)
-                for (int x = int(k.x); x < int(std::ceil(k.x + k.width)); ++x) ink += hasColor(shown[y * area.width() + x], k.color);
+            for (int y = int(k.y); y < int(std::ceil(k.y + k.height)); ++y) {
+                for (int x = int(k.x); x < int(std::ceil(k.x + k.width)); ++x)
+                    ink += hasColor(shown[y * area.width() + x], k.color);
+            }
             EXPECT_GT(ink, 0) << "no ink for character " << int(k.code) << " at " << k.x << "," << k.y;
         }
     }
@@ -233,8 +237,10 @@ TEST_P(BalloonWindowTest, TypedTextReadsBackAndTheLinkAnswersARealClick) {
 #if defined(TAVIZO_HAS_X11)
     if (GetParam() == "X11") {
         // The window manager gives its frame the window's input shape a moment after mapping.
-        const auto region = Arbor::Platform::opaqueRegion(presented, area.width(), area.height(), stride);
-        ASSERT_TRUE(runUntil([&] { return Arbor::Platform::X11::Inspection::frameInputShape(widget.window().handle()) == region; }));
+        const auto region =
+            Arbor::Platform::opaqueRegion(widget.bits(), area.width(), area.height(), widget.backBuffer()->width());
+        ASSERT_TRUE(runUntil(
+            [&] { return Arbor::Platform::X11::Inspection::frameInputShape(widget.window().handle()) == region; }));
     }
 #endif
     const CharItem& k = words->box().pieces().back()->chars()[0];

@@ -30,17 +30,12 @@ std::optional<double> nextNumber(LibraryArguments& args) {
     return value->toNum();
 }
 
-Value* createBalloonBuiltIn(Parser& parser, std::u16string_view name) {
+// The built-ins that take one name and act on it.
+template <void (BalloonControl::*Act)(std::u16string_view)>
+Value* namedBalloonBuiltIn(Parser& parser, std::u16string_view name) {
     LibraryArguments args(parser, name);
     const auto balloon = args.nextText();
-    if (BalloonControl* balloons = balloonsOf(parser); balloons && balloon) balloons->createBalloon(*balloon);
-    return parser.makeNum(0);
-}
-
-Value* callBalloonBuiltIn(Parser& parser, std::u16string_view name) {
-    LibraryArguments args(parser, name);
-    const auto order = args.nextText();
-    if (BalloonControl* balloons = balloonsOf(parser); balloons && order) balloons->callBalloon(*order);
+    if (BalloonControl* balloons = balloonsOf(parser); balloons && balloon) (balloons->*Act)(*balloon);
     return parser.makeNum(0);
 }
 
@@ -68,13 +63,6 @@ Value* closeBalloonBuiltIn(Parser& parser, std::u16string_view name) {
     if (balloons && balloon && sizeStep && opacityStep) {
         balloons->closeBalloon(*balloon, *sizeStep, *opacityStep, std::move(commands));
     }
-    return parser.makeNum(0);
-}
-
-Value* terminateBalloonBuiltIn(Parser& parser, std::u16string_view name) {
-    LibraryArguments args(parser, name);
-    const auto balloon = args.nextText();
-    if (BalloonControl* balloons = balloonsOf(parser); balloons && balloon) balloons->terminateBalloon(*balloon);
     return parser.makeNum(0);
 }
 
@@ -136,21 +124,15 @@ Value* setTextLineNumBuiltIn(Parser& parser, std::u16string_view name) {
     return parser.makeNum(0);
 }
 
-Value* balloonToTopBuiltIn(Parser& parser, std::u16string_view name) {
-    LibraryArguments args(parser, name);
-    const auto balloon = args.nextText();
-    if (BalloonControl* balloons = balloonsOf(parser); balloons && balloon) balloons->balloonToTop(*balloon);
-    return parser.makeNum(0);
-}
 
 }  // namespace
 
 void registerBalloonBuiltIns(BuiltInTable& table) {
-    table.add(u"CreateBalloon", createBalloonBuiltIn);
-    table.add(u"CallBalloon", callBalloonBuiltIn);
+    table.add(u"CreateBalloon", namedBalloonBuiltIn<&BalloonControl::createBalloon>);
+    table.add(u"CallBalloon", namedBalloonBuiltIn<&BalloonControl::callBalloon>);
     table.add(u"OpenBalloon", openBalloonBuiltIn);
     table.add(u"CloseBalloon", closeBalloonBuiltIn);
-    table.add(u"TerminateBalloon", terminateBalloonBuiltIn);
+    table.add(u"TerminateBalloon", namedBalloonBuiltIn<&BalloonControl::terminateBalloon>);
     table.add(u"MoveBalloon", moveBalloonBuiltIn);
     table.add(u"GetBalloonFrameNum", getBalloonFrameNumBuiltIn);
     table.add(u"SetBalloonFrameNum", setBalloonFrameNumBuiltIn<false>);
@@ -158,7 +140,7 @@ void registerBalloonBuiltIns(BuiltInTable& table) {
     table.add(u"GetTextLineNum", getTextLineNumBuiltIn);
     table.add(u"SetTextLineNum", setTextLineNumBuiltIn<false>);
     table.add(u"SetTextLineNumCmd", setTextLineNumBuiltIn<true>);
-    table.add(u"BalloonToTop", balloonToTopBuiltIn);
+    table.add(u"BalloonToTop", namedBalloonBuiltIn<&BalloonControl::balloonToTop>);
 }
 
 }  // namespace Quenta::Interpreter

@@ -30,16 +30,16 @@ Token symbol(TokenKind kind) { return Token(kind, 0, std::u16string(Interpreter:
 Token name(std::u16string_view text) { return Token(TokenKind::Identifier, 0, std::u16string(text)); }
 Token literal(std::u16string_view text) { return Token(TokenKind::String, 0, std::u16string(text)); }
 
-// PostCommand("id", Show()) | CheckMenuItem("menu", "name"), or the same with Hide and
+// PostCommand("id", "Show") | CheckMenuItem("menu", "name"), or the same with Hide and
 // UncheckMenuItem: built as tokens, so that no quote in a name can change its meaning.
+// The command goes by name: written as a call, Show() would run in the menu's own
+// character and post its result, 0, which the other character cannot run.
 TokenLine objectNameAction(const MenuManager::CharacterEntry& character, std::u16string_view menu, bool show) {
     return TokenLine{name(u"PostCommand"),
                      symbol(TokenKind::OpenParen),
                      literal(character.objectId),
                      symbol(TokenKind::Comma),
-                     name(show ? u"Show" : u"Hide"),
-                     symbol(TokenKind::OpenParen),
-                     symbol(TokenKind::CloseParen),
+                     literal(show ? u"Show" : u"Hide"),
                      symbol(TokenKind::CloseParen),
                      symbol(TokenKind::BitOr),
                      name(show ? u"CheckMenuItem" : u"UncheckMenuItem"),

@@ -118,7 +118,8 @@ else()
   # face for Latin text, and a Japanese one for the program's own messages and for
   # characters that talk in Japanese, which a system without one shows as empty boxes.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
-  set(tavizo_recommends "fonts-ipaexfont-gothic | fonts-noto-cjk")
+  # Documents and links that characters open go through xdg-open.
+  set(tavizo_recommends "fonts-ipaexfont-gothic | fonts-noto-cjk, xdg-utils")
   if(TARGET pocketsphinxrecognizer)
     # The recogniser's English model; without it the program runs without voice commands.
     string(APPEND tavizo_recommends ", pocketsphinx-en-us")

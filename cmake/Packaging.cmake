@@ -130,10 +130,17 @@ else()
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION games)
+  # Text (balloons, message boxes) is drawn with faces fontconfig finds: a sans-serif
+  # face for Latin text, and a Japanese one for the program's own messages and for
+  # characters that talk in Japanese, which a system without one shows as empty boxes.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+  # Documents and links that characters open go through xdg-open.
+  set(tavizo_recommends "fonts-ipaexfont-gothic | fonts-noto-cjk, xdg-utils")
   if(TARGET pocketsphinxrecognizer)
     # The recogniser's English model; without it the program runs without voice commands.
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS pocketsphinx-en-us)
+    string(APPEND tavizo_recommends ", pocketsphinx-en-us")
   endif()
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "${tavizo_recommends}")
   find_program(TAVIZO_DPKG_SHLIBDEPS dpkg-shlibdeps)
   if(TAVIZO_DPKG_SHLIBDEPS)
     # Dependencies from the libraries the binaries link.

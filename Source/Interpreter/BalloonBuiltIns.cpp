@@ -124,7 +124,6 @@ Value* setTextLineNumBuiltIn(Parser& parser, std::u16string_view name) {
     return parser.makeNum(0);
 }
 
-
 }  // namespace
 
 void registerBalloonBuiltIns(BuiltInTable& table) {

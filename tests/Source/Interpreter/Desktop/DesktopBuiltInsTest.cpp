@@ -11,6 +11,7 @@
 #include "Source/Interpreter/ScriptTestSupport.h"
 #include "Source/Interpreter/StandaloneScriptOwner.h"
 #include "framework/Platform/Clipboard.h"
+#include "framework/Platform/Folders.h"
 #include "framework/Platform/Headless/HeadlessDesktop.h"
 #include "framework/Platform/Headless/HeadlessEffects.h"
 #include "framework/Platform/Messages.h"
@@ -96,11 +97,20 @@ TEST_F(DesktopBuiltIns, ProgramsAndDocumentsNeedANameAndReportOnlyThat) {
     EXPECT_FALSE(eval(u"Url()")->toBool());
     EXPECT_TRUE(eval(u"Execute(\"memo.txt\", \"/p\")")->toBool());
     EXPECT_TRUE(eval(u"Url(\"https://example.org/\")")->toBool());
+    // A leading ~ alone or before a separator is the home folder; ~name is left alone.
+    EXPECT_TRUE(eval(u"Execute(\"~\")")->toBool());
+    EXPECT_TRUE(eval(u"Execute(\"~/notes\")")->toBool());
+    EXPECT_TRUE(eval(u"Execute(\"~mika/notes\")")->toBool());
     const auto opens = HeadlessEffects::instance().opens();
-    ASSERT_EQ(opens.size(), 2u);
+    ASSERT_EQ(opens.size(), 5u);
     EXPECT_EQ(opens[0].target, u"memo.txt");
     EXPECT_EQ(opens[0].parameters, u"/p");
     EXPECT_EQ(opens[1].target, u"https://example.org/");
+    const std::u16string home = Arbor::Platform::folderService().homeFolder();
+    ASSERT_FALSE(home.empty());
+    EXPECT_EQ(opens[2].target, home);
+    EXPECT_EQ(opens[3].target, home + u"/notes");
+    EXPECT_EQ(opens[4].target, u"~mika/notes");
 }
 
 TEST_F(DesktopBuiltIns, TheCompletionIsCapturedWithTodaysValuesNotRun) {

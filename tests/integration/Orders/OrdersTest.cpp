@@ -172,6 +172,13 @@ TEST_F(OrdersTest, ButtonsGoToTheFirstMatchingEventAtTheUnscaledPoint) {
     ASSERT_EQ(orderOf(c), u"Idle");
     c.setScale(2.0);
     frame();
+    // The spot is (45, 15) to (55, 25), its right and bottom edges outside it: the
+    // window points (110, 40) and (100, 50), (55, 20) and (50, 25) of the character,
+    // miss it.
+    button(c, InputEvent::ButtonDown, Arbor::Platform::WM_LBUTTONDOWN, 110, 40);
+    button(c, InputEvent::ButtonDown, Arbor::Platform::WM_LBUTTONDOWN, 100, 50);
+    DesktopObject::instance().inputPhase();
+    EXPECT_EQ(c.pendingOrderRequests(), 0u);
     // At scale 2 the window point (100, 40) is (50, 20) of the character, in the spot
     // of both button-down events: only the first in the list fires.
     button(c, InputEvent::ButtonDown, Arbor::Platform::WM_LBUTTONDOWN, 100, 40);

@@ -259,6 +259,14 @@ TEST_F(OrdersTest, HitCharaTouchesOnlyCharactersUnderTheSameParent) {
     frames(3);
     EXPECT_EQ(orderOf(c), u"GotTouch");
 
+    // Areas that only share an edge touch; one pixel apart they do not.
+    for (const auto& [partnerX, touches] : {std::pair{265.0, false}, {264.0, true}, {135.0, false}, {136.0, true}}) {
+        partner.setBasePosition(partnerX, 200);
+        c.selectOrder(u"Touch");
+        frames(3);
+        EXPECT_EQ(orderOf(c), touches ? u"GotTouch" : u"Touch") << partnerX;
+    }
+
     // The partner runs in debug mode: its area's outline is drawn over its body.
     ASSERT_NE(partner.composedImage(), nullptr);
     EXPECT_EQ(partner.composedImage()->pixelAt({0, 0}), 0xFFAA0000u);

@@ -183,6 +183,7 @@ TEST_F(CoreBuiltIns, KanjiNumerals) {
     EXPECT_EQ(num(u"KansujiToNum(\"\")"), -1);
     EXPECT_EQ(str(u"FindKansuji(\"残り三十五分です\")"), u"三十五");
     EXPECT_EQ(str(u"FindKansuji(\"残り三十五分です\", 4)"), u"五");
+    EXPECT_EQ(str(u"FindKansuji(\"三つ\")"), u"三");  // from the first character
     EXPECT_EQ(str(u"FindKansuji(\"残り三十五分です\", -1)"), u"");
     EXPECT_EQ(num(u"KansujiToNum(FindKansuji(\"あと二十分\"))"), 20);
 }

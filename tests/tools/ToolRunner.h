@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/ShellCommand.h"
+
 namespace ToolTesting {
 
 struct ToolResult {
@@ -14,26 +16,14 @@ struct ToolResult {
     std::string out;
 };
 
-#ifdef _WIN32
-// cmd.exe knows only double quotes; the arguments of these tests hold none.
-inline std::string quote(const std::string& s) { return "\"" + s + "\""; }
-#else
-inline std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) {
-        if (c == '\'') q += "'\\''";
-        else q += c;
-    }
-    return q + "'";
-}
-#endif
+using Testing::shellQuote;
 
 // args are passed to the shell quoted one by one.
 inline ToolResult runTool(const std::vector<std::string>& args, const std::filesystem::path& scratch) {
-    std::string command = quote(TAVIZO_TOOL_PATH);
-    for (const auto& a : args) command += " " + quote(a);
+    std::string command = shellQuote(TAVIZO_TOOL_PATH);
+    for (const auto& a : args) command += " " + shellQuote(a);
     const auto outFile = scratch / "tool-output.txt";
-    command += " > " + quote(outFile.string()) + " 2>&1";
+    command += " > " + shellQuote(outFile.string()) + " 2>&1";
 #ifdef _WIN32
     // cmd /c drops the first and last quote of a line that begins with one: wrap it.
     command = "\"" + command + "\"";
@@ -46,13 +36,8 @@ inline ToolResult runTool(const std::vector<std::string>& args, const std::files
     // A POSIX wait status: the exit code sits in the second byte of a normal exit.
     result.exitCode = (raw != -1 && (raw & 0x7F) == 0) ? ((raw >> 8) & 0xFF) : -1;
 #endif
-    {
-        // Closed before the removal: Windows refuses to delete an open file.
-        std::ifstream in(outFile, std::ios::binary);
-        std::stringstream buffer;
-        buffer << in.rdbuf();
-        result.out = buffer.str();
-    }
+    // Read (and closed) before the removal: Windows refuses to delete an open file.
+    result.out = Testing::readWholeFile(outFile);
 #ifdef _WIN32
     // A Windows console program writes "\r\n"; the expectations use "\n".
     std::erase(result.out, '\r');

@@ -16,6 +16,7 @@
 
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/NativePath.h"
+#include "support/ShellCommand.h"
 #include "support/TestPaths.h"
 
 namespace fs = std::filesystem;
@@ -24,22 +25,11 @@ namespace {
 
 #if defined(_WIN32)
 constexpr const char* hostName = "tavizo.exe";
-std::string quote(const std::string& s) { return "\"" + s + "\""; }
 #else
 constexpr const char* hostName = "tavizo";
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 #endif
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using Testing::readWholeFile;
+using Testing::shellQuote;
 
 // One character in one frame of the trace.
 struct Row {
@@ -79,20 +69,20 @@ Trace run(const std::string& events, int frames, const std::string& tag) {
     fs::copy_file(host, dir.path() / hostName);
     fs::copy(fs::path(TAVIZO_SOURCE_DATA), dir.path() / "Data", fs::copy_options::recursive);
     std::ofstream(dir.path() / "events.txt", std::ios::binary) << events;
-    std::string command = quote((dir.path() / hostName).string());
+    std::string command = shellQuote((dir.path() / hostName).string());
     for (const std::string& a : {std::string("--headless"), std::string("--screen"), std::string("1920x1080"),
                                  std::string("--frames"), std::to_string(frames), std::string("--events"),
                                  (dir.path() / "events.txt").string(), std::string("--trace"),
                                  (dir.path() / "trace.tsv").string()}) {
-        command += " " + quote(a);
+        command += " " + shellQuote(a);
     }
-    command += " > " + quote((dir.path() / "err.txt").string()) + " 2>&1";
+    command += " > " + shellQuote((dir.path() / "err.txt").string()) + " 2>&1";
 #if defined(_WIN32)
     command = "\"" + command + "\"";
 #endif
     const int code = std::system(command.c_str());
-    EXPECT_EQ(code, 0) << tag << ": " << readFile(dir.path() / "err.txt");
-    Trace trace = parseTrace(readFile(dir.path() / "trace.tsv"));
+    EXPECT_EQ(code, 0) << tag << ": " << readWholeFile(dir.path() / "err.txt");
+    Trace trace = parseTrace(readWholeFile(dir.path() / "trace.tsv"));
     EXPECT_GT(static_cast<int>(trace.pip.size()), frames) << tag << ": no trace of Pip";
     EXPECT_GT(static_cast<int>(trace.tavi.size()), frames) << tag << ": no trace of Tavi";
     return trace;

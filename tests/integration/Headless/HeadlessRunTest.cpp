@@ -15,6 +15,7 @@
 #include "framework/Graphics/PngDecoder.h"
 #include "framework/Platform/Folders.h"
 #include "framework/Platform/NativePath.h"
+#include "support/ShellCommand.h"
 #include "support/TestPaths.h"
 
 namespace fs = std::filesystem;
@@ -23,22 +24,11 @@ namespace {
 
 #if defined(_WIN32)
 constexpr const char* hostName = "tavizo.exe";
-std::string quote(const std::string& s) { return "\"" + s + "\""; }
 #else
 constexpr const char* hostName = "tavizo";
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 #endif
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using Testing::readWholeFile;
+using Testing::shellQuote;
 
 void writeFile(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
 
@@ -63,9 +53,9 @@ public:
     fs::path path(const std::string& name) const { return dir_.path() / name; }
 
     HostRun run(const std::vector<std::string>& args) const {
-        std::string command = quote((dir_.path() / hostName).string());
-        for (const std::string& a : args) command += " " + quote(a);
-        command += " > " + quote(path("out.txt").string()) + " 2> " + quote(path("err.txt").string());
+        std::string command = shellQuote((dir_.path() / hostName).string());
+        for (const std::string& a : args) command += " " + shellQuote(a);
+        command += " > " + shellQuote(path("out.txt").string()) + " 2> " + shellQuote(path("err.txt").string());
 #if defined(_WIN32)
         command = "\"" + command + "\"";  // cmd /c drops the outer quotes of a line
 #endif
@@ -76,8 +66,8 @@ public:
 #else
         result.exitCode = (raw != -1 && (raw & 0x7F) == 0) ? ((raw >> 8) & 0xFF) : -1;
 #endif
-        result.out = readFile(path("out.txt"));
-        result.err = readFile(path("err.txt"));
+        result.out = readWholeFile(path("out.txt"));
+        result.err = readWholeFile(path("err.txt"));
 #if defined(_WIN32)
         // Standard streams in text mode write "\r\n"; the expectations use "\n".
         std::erase(result.out, '\r');
@@ -93,7 +83,7 @@ private:
 // Every file of a folder by name, with its bytes.
 std::map<std::string, std::string> folderBytes(const fs::path& dir) {
     std::map<std::string, std::string> files;
-    for (const auto& entry : fs::directory_iterator(dir)) files[entry.path().filename().string()] = readFile(entry.path());
+    for (const auto& entry : fs::directory_iterator(dir)) files[entry.path().filename().string()] = readWholeFile(entry.path());
     return files;
 }
 
@@ -134,16 +124,16 @@ TEST(HeadlessRun, TheSameOptionsGiveTheSameScreenshotRecordAndTrace) {
     };
     once("a");
     once("b");
-    const std::string screenshot = readFile(program.path("a.png"));
+    const std::string screenshot = readWholeFile(program.path("a.png"));
     ASSERT_FALSE(screenshot.empty());
-    EXPECT_EQ(screenshot, readFile(program.path("b.png")));
+    EXPECT_EQ(screenshot, readWholeFile(program.path("b.png")));
     // Every frame, also those after quitting began while the characters wind down.
     const auto framesA = folderBytes(program.path("a-frames"));
     EXPECT_GE(framesA.size(), 20u);
     EXPECT_TRUE(framesA.count("frame-00001.png") && framesA.count("frame-00020.png"));
     EXPECT_EQ(framesA, folderBytes(program.path("b-frames")));
-    const std::string trace = readFile(program.path("a.tsv"));
-    EXPECT_EQ(trace, readFile(program.path("b.tsv")));
+    const std::string trace = readWholeFile(program.path("a.tsv"));
+    EXPECT_EQ(trace, readWholeFile(program.path("b.tsv")));
     EXPECT_EQ(screenshot, framesA.at("frame-00020.png")) << "the screenshot is the last frame's picture";
 
     // One row per frame and character: frame, id, order, x, y, w, h, shown, life; and
@@ -191,14 +181,14 @@ TEST(HeadlessRun, TheSameOptionsGiveTheSameScreenshotRecordAndTrace) {
     const HostRun other = program.run({"--headless", "--screen", "640x480", "--frames", "20", "--events", program.path("events.txt").string(),
                                    "--seed", "12345", "--trace", program.path("c.tsv").string()});
     EXPECT_EQ(other.exitCode, 0) << other.err;
-    EXPECT_NE(readFile(program.path("c.tsv")), trace);
+    EXPECT_NE(readWholeFile(program.path("c.tsv")), trace);
 }
 
 TEST(HeadlessRun, AClickOnATransparentPixelReachesNoCharacter) {
     Program program;
     // Find where the disc stands before frame 6, then click its transparent corner there.
     ASSERT_EQ(program.run({"--headless", "--screen", "640x480", "--frames", "5", "--trace", program.path("where.tsv").string()}).exitCode, 0);
-    const auto where = traceRows(readFile(program.path("where.tsv")), "hl-hopper");
+    const auto where = traceRows(readWholeFile(program.path("where.tsv")), "hl-hopper");
     ASSERT_GE(where.size(), 5u);
     ASSERT_EQ(where[4].size(), 9u);
     const int x = std::stoi(where[4][3]), y = std::stoi(where[4][4]);
@@ -206,7 +196,7 @@ TEST(HeadlessRun, AClickOnATransparentPixelReachesNoCharacter) {
     const HostRun r = program.run({"--headless", "--screen", "640x480", "--frames", "12", "--events", program.path("corner.txt").string(),
                                "--trace", program.path("corner.tsv").string()});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const auto rows = traceRows(readFile(program.path("corner.tsv")), "hl-hopper");
+    const auto rows = traceRows(readWholeFile(program.path("corner.tsv")), "hl-hopper");
     ASSERT_GE(rows.size(), 12u);
     for (const auto& row : rows) {
         ASSERT_EQ(row.size(), 9u);
@@ -221,13 +211,13 @@ TEST(HeadlessRun, AQuitEventEndsTheRunAndTakesTheScreenshotAsQuittingBegins) {
                                    "--screenshot", program.path("end.png").string(), "--record",
                                    program.path("frames").string(), "--trace", program.path("end.tsv").string()});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    const auto rows = traceRows(readFile(program.path("end.tsv")), "hl-hopper");
+    const auto rows = traceRows(readWholeFile(program.path("end.tsv")), "hl-hopper");
     ASSERT_GE(rows.size(), 7u);
     EXPECT_EQ(rows[5][8], "0") << "running until the quit";
     EXPECT_NE(rows[6][8], "0") << "winding down from frame 7";
     EXPECT_EQ(rows.back()[8], "3");
     // Taken before frame 7 ran: the picture of frame 6.
-    EXPECT_EQ(readFile(program.path("end.png")), readFile(program.path("frames") / "frame-00006.png"));
+    EXPECT_EQ(readWholeFile(program.path("end.png")), readWholeFile(program.path("frames") / "frame-00006.png"));
 }
 
 TEST(HeadlessRun, BadCommandLinesAndEventFilesStopBeforeTheFirstFrame) {
@@ -275,7 +265,7 @@ TEST(HeadlessRun, MenuEventsChooseFromTheMenuARightClickOpened) {
     EXPECT_NE(r.err.find("escape: no menu is open"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("menu Stay: no menu is open"), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("Deep"), std::string::npos) << r.err;
-    const auto rows = traceRows(readFile(program.path("m.tsv")), "hl-menus");
+    const auto rows = traceRows(readWholeFile(program.path("m.tsv")), "hl-menus");
     ASSERT_GE(rows.size(), 14u);
     // Where the disc sat before the choice, and where the chosen action moved it.
     EXPECT_EQ(rows[6][3], "100");  // frame 7
